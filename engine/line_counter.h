@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/file_system.h"
+#include "engine/source_kind.h"
+
+namespace tallix {
+
+// The lines of the counted part of a file, by class. For VB6 members the counted part
+// starts at the "Attribute VB_Name" line and leaves out module attribute lines.
+struct LineTally {
+    std::int64_t code = 0;
+    std::int64_t comment = 0;
+    std::int64_t blank = 0;
+
+    std::int64_t Counted(bool skipBlankLines, bool skipCommentLines) const {
+        return code + (skipCommentLines ? 0 : comment) + (skipBlankLines ? 0 : blank);
+    }
+    friend bool operator==(const LineTally&, const LineTally&) = default;
+};
+
+// Classifies the lines of a member fed in blocks of any size. Holds only the head of the
+// current line, so memory stays the same whatever the file's length.
+class LineCounter {
+public:
+    explicit LineCounter(SourceKind kind) : vb6_(kind == SourceKind::Vb6) {}
+
+    void Feed(std::string_view block);
+    LineTally Finish();
+
+private:
+    static constexpr std::size_t kHeadSize = 17;  // "Attribute VB_Name"
+
+    void EndLine();
+
+    bool vb6_;
+    bool codeFlag_ = false;
+    bool afterCr_ = false;
+    bool lineOpen_ = false;
+    bool nonSpaceSeen_ = false;
+    char firstNonSpace_ = 0;
+    std::size_t headLength_ = 0;
+    char head_[kHeadSize] = {};
+    LineTally tally_;
+};
+
+LineTally TallyVb6Text(std::string_view bytes);
+LineTally TallyVbNetText(std::string_view bytes);
+
+struct FileTally {
+    LineTally tally;
+    FileProblem problem;  // error None when the file was read to its end
+};
+
+// Reads a file once, sequentially, and classifies its lines with the rules of the kind.
+FileTally TallyFile(const std::string& path, SourceKind kind);
+
+// The member counters: the number of lines counted under the two options, or 0 when the
+// file cannot be read.
+std::int64_t CountVb6File(const std::string& path, bool skipBlankLines, bool skipCommentLines);
+std::int64_t CountVbNetFile(const std::string& path, bool skipBlankLines, bool skipCommentLines);
+
+}  // namespace tallix

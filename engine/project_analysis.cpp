@@ -1,0 +1,98 @@
+#include "engine/project_analysis.h"
+
+#include <algorithm>
+
+#include "engine/file_system.h"
+#include "engine/project_readers.h"
+
+namespace tallix {
+
+namespace {
+
+struct DialogText {
+    const char* title;
+    const char* pattern;
+    const char* filterName;
+};
+
+constexpr DialogText kVb6Dialog{"打开VB6工程文件(*.vbp)", "*.vbp", "VB6工程文件"};
+constexpr DialogText kVbNetDialog{"打开VB7/8/9工程文件", "*.vbproj", "VB7/8/9工程文件"};
+
+}  // namespace
+
+void ProjectAnalysis::OpenProject() {
+    std::string path;
+    if (DroppedFlag == 1) {
+        path = ProjectPath;
+        DroppedFlag = 0;
+    } else {
+        if (SourceKind == SourceKind::None) {
+            host_.ShowMessage("请选择分析来源的类型！");
+            return;
+        }
+        const DialogText& dialog = SourceKind == SourceKind::Vb6 ? kVb6Dialog : kVbNetDialog;
+        path = host_.ChooseProjectFile(dialog.title, dialog.pattern, dialog.filterName);
+        if (path.empty()) return;
+        ProjectPath = path;
+    }
+    if (FileExists(path)) ReadMembers(path);
+    FoundLinesText.clear();
+    TotalLinesText.clear();
+    host_.StoreSetting("Init_Dir", path);
+}
+
+void ProjectAnalysis::ReadMembers(const std::string& path) {
+    const ProjectMembers project = ReadProjectFile(path, SourceKind);
+    if (project.problem.error != FileError::None) {
+        // The previous member list stays, as it does for a path that does not exist.
+        host_.ShowMessage("文件" + path + "无法读取！");
+        return;
+    }
+    const auto kept = std::min<std::size_t>(project.names.size(), kMaxMembers);
+    std::copy_n(project.names.begin(), kept, SourceFiles.begin());
+    SourceFileCount = static_cast<std::int16_t>(kept);
+    if (project.names.size() > kept) host_.ShowMessage("工程文件的成员超过81个，只统计前81个！");
+}
+
+void ProjectAnalysis::StartAnalysis() {
+    FoundLinesText.clear();
+    TotalLinesText.clear();
+    if (ProjectPath.empty()) {
+        host_.ShowMessage("请先打开文件!");
+        return;
+    }
+    host_.SetStartEnabled(false);
+    std::vector<std::string> unreadable;
+    if (!FileExists(ProjectPath)) {
+        host_.ShowMessage("文件" + ProjectPath + "不存在！");
+    } else {
+        const std::string folder = ProjectFolder(ProjectPath);
+        const CountOptions options{SkipBlankLines, SkipCommentLines};
+        std::vector<MemberCount> members;
+        for (int i = 0; i < SourceFileCount; ++i) {
+            members.push_back(CountMember(folder, SourceFiles[i], SourceKind, options));
+            if (members.back().problem.error != FileError::None)
+                unreadable.push_back(members.back().path);
+        }
+        const ResultTexts texts = BuildResultTexts(members);
+        FoundLinesText = texts.foundLines;
+        TotalLinesText = texts.totalLines;
+    }
+    host_.SetStartEnabled(true);
+    if (!unreadable.empty()) host_.ShowMessage(UnreadableMembersMessage(unreadable));
+}
+
+void ProjectAnalysis::ClearFile() {
+    ProjectPath.clear();
+}
+
+std::string UnreadableMembersMessage(const std::vector<std::string>& paths) {
+    std::string text = "以下文件无法读取，按0行计算：";
+    const auto listed = std::min<std::size_t>(paths.size(), ProjectAnalysis::kMaxListedUnreadable);
+    for (std::size_t i = 0; i < listed; ++i)
+        text += "\n" + paths[i];
+    if (paths.size() > listed) text += "\n……";
+    return text;
+}
+
+}  // namespace tallix

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/file_system.h"
+#include "engine/source_kind.h"
+
+namespace tallix {
+
+// The member a single project line names, if it names one. Lines are decoded text.
+std::optional<std::string> Vb6MemberName(std::string_view line);
+std::optional<std::string> VbNetMemberName(std::string_view line);
+
+// Every member a project file names, in file order, from the file's raw bytes.
+std::vector<std::string> ReadVb6Project(std::string_view projectBytes);
+std::vector<std::string> ReadVbNetProject(std::string_view projectBytes);
+
+struct ProjectMembers {
+    std::vector<std::string> names;
+    FileProblem problem;  // error None when the file was read to its end
+};
+
+// Reads a project file from disk with the rules of the kind (Vb6: VB6 rules; any other
+// kind: VB.NET rules). The path is taken literally apart from letter case.
+ProjectMembers ReadProjectFile(const std::string& path, SourceKind kind);
+
+}  // namespace tallix
