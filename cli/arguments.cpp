@@ -1,0 +1,150 @@
+#include "cli/arguments.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+#include "app/version.h"
+
+namespace tallix::cli {
+namespace {
+
+constexpr const char* kUsageLine =
+    "tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] [--json] PROJECT";
+
+// CLI11's help speaks English; the window speaks Chinese, and so does the command line.
+class ChineseHelpFormatter : public CLI::Formatter {
+public:
+    ChineseHelpFormatter() {
+        label("Positionals", "参数");
+        label("Options", "选项");
+        column_width(20);
+    }
+
+    // The usage line already shows which flags exclude each other, and no option here
+    // takes a value, so the English annotations after option names would only add noise.
+    std::string make_option_opts(const CLI::Option*) const override { return ""; }
+
+    // The generated usage line would read "[OPTIONS] PROJECT" and hide the exclusive pair.
+    std::string make_usage(const CLI::App*, std::string) const override {
+        return std::string("用法：") + kUsageLine + "\n";
+    }
+};
+
+// The flags as CLI11 fills them; turned into CliOptions once parsing has succeeded.
+struct RawArguments {
+    std::string project;
+    bool vb6 = false;
+    bool vbnet = false;
+    bool skipBlank = false;
+    bool skipComments = false;
+    bool json = false;
+};
+
+void DefineArguments(CLI::App& app, RawArguments& raw) {
+    app.formatter(std::make_shared<ChineseHelpFormatter>());
+    app.option_defaults()->group("选项");
+    app.set_help_flag("-h,--help", "显示本帮助并退出");
+    app.set_version_flag("--version", "tallix " + VersionText(), "显示版本号并退出");
+    // Unknown arguments are collected rather than rejected so they can be named in Chinese.
+    app.allow_extras();
+    app.footer(
+        "未指定 --vb6 或 --vbnet 时按扩展名判断：.vbproj（不分大小写）为 VB.NET 工程，其余为 VB6 "
+        "工程。\n"
+        "退出状态：0 全部成员已统计；1 工程文件不存在或无法读取；2 用法错误；3 部分成员无法读取。");
+
+    CLI::Option* vb6 =
+        app.add_flag("--vb6", raw.vb6, "按 VB6 工程（.vbp）分析，不可与 --vbnet 同用");
+    CLI::Option* vbnet = app.add_flag("--vbnet", raw.vbnet, "按 VB7/8/9 工程（.vbproj）分析");
+    vb6->excludes(vbnet);
+    app.add_flag("--skip-blank", raw.skipBlank, "不统计空白行");
+    app.add_flag("--skip-comments", raw.skipComments, "不统计注释行");
+    app.add_flag("--json", raw.json, "以 JSON 格式输出结果（UTF-8）");
+    app.add_option("PROJECT", raw.project, "工程文件（.vbp 或 .vbproj）")->required();
+}
+
+CliOptions ToOptions(const RawArguments& raw) {
+    CliOptions options;
+    options.project = raw.project;
+    if (raw.vb6) {
+        options.kind = SourceKind::Vb6;
+    } else if (raw.vbnet) {
+        options.kind = SourceKind::VbNet;
+    } else {
+        options.kind = KindFromProjectPath(raw.project);
+    }
+    options.counting.skipBlankLines = raw.skipBlank;
+    options.counting.skipCommentLines = raw.skipComments;
+    options.json = raw.json;
+    return options;
+}
+
+std::string UsageErrorMessage(const CLI::ParseError& error) {
+    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+        return "缺少工程文件（PROJECT）";
+    }
+    if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr) {
+        return "--vb6 与 --vbnet 不能同时使用";
+    }
+    return std::string("参数错误：") + error.what();
+}
+
+ParseOutcome BadUsage(const std::string& message) {
+    ParseOutcome outcome;
+    outcome.exitCode = kExitBadUsage;
+    outcome.err =
+        "tallix：" + message + "\n用法：" + kUsageLine + "\n运行“tallix --help”查看详细说明。\n";
+    return outcome;
+}
+
+std::string JoinArguments(const std::vector<std::string>& args) {
+    std::string joined;
+    for (const std::string& arg : args) {
+        joined += (joined.empty() ? "" : " ") + arg;
+    }
+    return joined;
+}
+
+}  // namespace
+
+SourceKind KindFromProjectPath(std::string_view path) {
+    constexpr std::string_view kVbNetExtension = ".vbproj";
+    if (path.size() < kVbNetExtension.size()) {
+        return SourceKind::Vb6;
+    }
+    std::string_view tail = path.substr(path.size() - kVbNetExtension.size());
+    bool isVbNet =
+        std::equal(tail.begin(), tail.end(), kVbNetExtension.begin(),
+                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+    return isVbNet ? SourceKind::VbNet : SourceKind::Vb6;
+}
+
+ParseOutcome ParseArguments(const std::vector<std::string>& args) {
+    CLI::App app("统计 Visual Basic 工程中每个成员文件的源代码行数。", "tallix");
+    RawArguments raw;
+    DefineArguments(app, raw);
+
+    // CLI11 consumes a vector from its back.
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    ParseOutcome outcome;
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        outcome.out = app.help();
+        return outcome;
+    } catch (const CLI::CallForVersion& version) {
+        outcome.out = std::string(version.what()) + "\n";
+        return outcome;
+    } catch (const CLI::ParseError& error) {
+        return BadUsage(UsageErrorMessage(error));
+    }
+    if (!app.remaining().empty()) {
+        return BadUsage("无法识别的参数：" + JoinArguments(app.remaining()));
+    }
+    outcome.options = ToOptions(raw);
+    return outcome;
+}
+
+}  // namespace tallix::cli

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/member_count.h"
+#include "engine/source_kind.h"
+
+namespace tallix::cli {
+
+// Exit statuses of the command line; scripts rely on these numbers.
+enum ExitStatus : int {
+    kExitSuccess = 0,
+    kExitProjectUnusable = 1,
+    kExitBadUsage = 2,
+    kExitMembersUnreadable = 3,
+};
+
+// What one run is asked to do, after the arguments have been checked.
+struct CliOptions {
+    std::string project;  // exactly as given on the command line
+    SourceKind kind = SourceKind::Vb6;
+    CountOptions counting;
+    bool json = false;
+};
+
+// The parser never exits or prints: it says what to run, or what to print and with which
+// status, so that the whole command line can be driven from tests.
+struct ParseOutcome {
+    std::optional<CliOptions> options;  // set when the project is to be counted
+    int exitCode = kExitSuccess;
+    std::string out;  // help or version text
+    std::string err;  // usage error
+};
+
+// The arguments without the program name.
+ParseOutcome ParseArguments(const std::vector<std::string>& args);
+
+// The kind a project path implies when none is given: ".vbproj" in any letter case means
+// VB.NET, everything else VB6.
+SourceKind KindFromProjectPath(std::string_view path);
+
+}  // namespace tallix::cli
