@@ -1,0 +1,247 @@
+#include "engine/project_analysis.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <utility>
+
+#include "temp_dir.h"
+
+namespace tallix {
+namespace {
+
+// Records every call the analysis makes on its host.
+class FakeHost : public AnalysisHost {
+public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::string ChooseProjectFile(const std::string& title, const std::string& pattern,
+                                  const std::string& filterName) override {
+        dialogs.push_back(title + "|" + pattern + "|" + filterName);
+        if (answers.empty()) return {};
+        std::string answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void SetStartEnabled(bool enabled) override { startEnabled.push_back(enabled); }
+    void StoreSetting(const std::string& key, const std::string& value) override {
+        settings.emplace_back(key, value);
+    }
+
+    std::vector<std::string> messages;
+    std::vector<std::string> dialogs;
+    std::deque<std::string> answers;
+    std::vector<bool> startEnabled;
+    std::vector<std::pair<std::string, std::string>> settings;
+};
+
+using Setting = std::pair<std::string, std::string>;
+
+class Analysis : public ::testing::Test {
+protected:
+    Analysis() { analysis.SourceKind = SourceKind::Vb6; }
+
+    std::string WriteVb6Member(const std::string& name, int codeLines) {
+        std::string text = "Attribute VB_Name = \"M\"\r\n";
+        for (int i = 0; i < codeLines; ++i)
+            text += "x = 1\r\n";
+        return dir.Write(name, text);
+    }
+
+    void OpenDropped(const std::string& path) {
+        analysis.ProjectPath = path;
+        analysis.DroppedFlag = 1;
+        analysis.OpenProject();
+    }
+
+    testing::TempDir dir;
+    FakeHost host;
+    ProjectAnalysis analysis{host};
+};
+
+TEST_F(Analysis, OpenAsksWithTheDialogOfTheKind) {
+    analysis.OpenProject();
+    analysis.SourceKind = SourceKind::VbNet;
+    analysis.OpenProject();
+    EXPECT_EQ(host.dialogs,
+              (std::vector<std::string>{"打开VB6工程文件(*.vbp)|*.vbp|VB6工程文件",
+                                        "打开VB7/8/9工程文件|*.vbproj|VB7/8/9工程文件"}));
+    // Both were cancelled: nothing changed, nothing stored.
+    EXPECT_TRUE(host.settings.empty());
+    EXPECT_EQ(analysis.ProjectPath, "");
+}
+
+TEST_F(Analysis, OpenWithoutAKindOnlyComplains) {
+    analysis.SourceKind = SourceKind::None;
+    analysis.FoundLinesText = "a:1";
+    analysis.OpenProject();
+    EXPECT_EQ(host.messages, std::vector<std::string>{"请选择分析来源的类型！"});
+    EXPECT_TRUE(host.dialogs.empty());
+    EXPECT_EQ(analysis.FoundLinesText, "a:1");
+}
+
+TEST_F(Analysis, OpenReadsMembersClearsResultsAndStoresThePath) {
+    const std::string project = dir.Write("p.vbp", "Form=a.frm\r\nModule=M; b.bas\r\n");
+    host.answers.push_back(project);
+    analysis.FoundLinesText = "old:1";
+    analysis.TotalLinesText = "1";
+    analysis.OpenProject();
+    EXPECT_EQ(analysis.ProjectPath, project);
+    ASSERT_EQ(analysis.SourceFileCount, 2);
+    EXPECT_EQ(analysis.SourceFiles[0], "a.frm");
+    EXPECT_EQ(analysis.SourceFiles[1], "b.bas");
+    EXPECT_EQ(analysis.FoundLinesText, "");
+    EXPECT_EQ(analysis.TotalLinesText, "");
+    EXPECT_EQ(host.settings, (std::vector<Setting>{{"Init_Dir", project}}));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(Analysis, DroppedPathIsTakenWithoutADialog) {
+    const std::string project = dir.Write("p.vbp", "Form=a.frm\r\n");
+    OpenDropped(project);
+    EXPECT_TRUE(host.dialogs.empty());
+    EXPECT_EQ(analysis.DroppedFlag, 0);
+    EXPECT_EQ(analysis.SourceFileCount, 1);
+}
+
+TEST_F(Analysis, OpenOfAFolderKeepsTheOldListButClearsResults) {
+    OpenDropped(dir.Write("p.vbp", "Form=a.frm\r\n"));
+    analysis.TotalLinesText = "9";
+    OpenDropped(dir.Str());
+    EXPECT_EQ(analysis.SourceFileCount, 1);
+    EXPECT_EQ(analysis.TotalLinesText, "");
+    EXPECT_EQ(host.settings.back(), Setting("Init_Dir", dir.Str()));
+    EXPECT_TRUE(host.messages.empty());
+    analysis.StartAnalysis();
+    EXPECT_EQ(host.messages, std::vector<std::string>{"文件" + dir.Str() + "不存在！"});
+    EXPECT_EQ(host.startEnabled, (std::vector<bool>{false, true}));
+    EXPECT_EQ(analysis.TotalLinesText, "");
+}
+
+TEST_F(Analysis, UnreadableProjectKeepsTheOldListAndSaysSo) {
+    OpenDropped(dir.Write("p.vbp", "Form=a.frm\r\nForm=b.frm\r\n"));
+    dir.Write("other.vbp", "Form=c.frm\r\n");
+    const std::string wildcard = dir.Str("o*.vbp");  // exists, but no file has that name
+    OpenDropped(wildcard);
+    EXPECT_EQ(host.messages, std::vector<std::string>{"文件" + wildcard + "无法读取！"});
+    EXPECT_EQ(analysis.SourceFileCount, 2);
+    EXPECT_EQ(host.settings.back(), Setting("Init_Dir", wildcard));
+}
+
+TEST_F(Analysis, KeepsTheFirst81MembersAndSaysSo) {
+    std::string text;
+    for (int i = 0; i < 90; ++i)
+        text += "Form=f" + std::to_string(i) + ".frm\r\n";
+    OpenDropped(dir.Write("big.vbp", text));
+    EXPECT_EQ(analysis.SourceFileCount, 81);
+    EXPECT_EQ(analysis.SourceFiles[80], "f80.frm");
+    EXPECT_EQ(host.messages, std::vector<std::string>{"工程文件的成员超过81个，只统计前81个！"});
+
+    host.messages.clear();
+    text.clear();
+    for (int i = 0; i < 81; ++i)
+        text += "Form=g" + std::to_string(i) + ".frm\r\n";
+    OpenDropped(dir.Write("exact.vbp", text));
+    EXPECT_EQ(analysis.SourceFileCount, 81);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(Analysis, StartListsMembersWithLinesAndTotals) {
+    WriteVb6Member("one.bas", 120);
+    dir.Write("zero.bas", "Attribute VB_Name = \"Z\"\r\n");
+    WriteVb6Member("three.bas", 7);
+    OpenDropped(
+        dir.Write("p.vbp", "Module=A; one.bas\r\nModule=B; zero.bas\r\nModule=C; three.bas\r\n"));
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.FoundLinesText, "one.bas:120,three.bas:7");
+    EXPECT_EQ(analysis.TotalLinesText, "127");
+    EXPECT_EQ(host.startEnabled, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(Analysis, StartUsesTheKindAndOptionsInForceNow) {
+    dir.Write("m.bas", "Option Explicit\r\nAttribute VB_Name = \"M\"\r\n\r\n' c\r\nx\r\n");
+    OpenDropped(dir.Write("p.vbp", "Module=M; m.bas\r\n"));
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.TotalLinesText, "3");
+    analysis.SkipBlankLines = true;
+    analysis.SkipCommentLines = true;
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.TotalLinesText, "1");
+    analysis.SourceKind = SourceKind::VbNet;  // the old list, counted the other way
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.FoundLinesText, "m.bas:3");
+}
+
+TEST_F(Analysis, AllZeroRunGivesEmptyListAndZeroTotal) {
+    dir.Write("empty.bas", "");
+    OpenDropped(dir.Write("p.vbp", "Module=E; empty.bas\r\n"));
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.FoundLinesText, "");
+    EXPECT_EQ(analysis.TotalLinesText, "0");
+    EXPECT_TRUE(host.messages.empty());  // an empty member is no failure
+
+    OpenDropped(dir.Write("none.vbp", "Type=Exe\r\n"));
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.TotalLinesText, "0");
+}
+
+TEST_F(Analysis, UnreadableMembersCountZeroAndAreListedOnce) {
+    WriteVb6Member("ok.bas", 2);
+    std::filesystem::create_directories(dir.path() / "folder.bas");
+    OpenDropped(dir.Write("p.vbp",
+                          "Module=A; missing.bas\r\nModule=B; ok.bas\r\nModule=C; folder.bas\r\n"));
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.FoundLinesText, "ok.bas:2");
+    EXPECT_EQ(analysis.TotalLinesText, "2");
+    EXPECT_EQ(host.startEnabled, (std::vector<bool>{false, true}));
+    const std::string folder = dir.Str() + "/";
+    EXPECT_EQ(host.messages, std::vector<std::string>{"以下文件无法读取，按0行计算：\n" + folder +
+                                                      "missing.bas\n" + folder + "folder.bas"});
+}
+
+TEST_F(Analysis, MembersAreFoundWhateverTheirLetterCase) {
+    WriteVb6Member("Forms/Main.frm", 4);
+    OpenDropped(dir.Write("p.vbp", "Form=FORMS\\main.FRM\r\n"));
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.FoundLinesText, "FORMS\\main.FRM:4");
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(Analysis, StartWithoutAPathComplainsAndClearsResults) {
+    analysis.TotalLinesText = "5";
+    analysis.FoundLinesText = "a:5";
+    analysis.StartAnalysis();
+    EXPECT_EQ(host.messages, std::vector<std::string>{"请先打开文件!"});
+    EXPECT_EQ(analysis.TotalLinesText, "");
+    EXPECT_EQ(analysis.FoundLinesText, "");
+    EXPECT_TRUE(host.startEnabled.empty());
+}
+
+TEST_F(Analysis, ClearForgetsOnlyThePath) {
+    WriteVb6Member("a.bas", 3);
+    const std::string project = dir.Write("p.vbp", "Module=A; a.bas\r\n");
+    OpenDropped(project);
+    analysis.StartAnalysis();
+    analysis.ClearFile();
+    EXPECT_EQ(analysis.ProjectPath, "");
+    EXPECT_EQ(analysis.TotalLinesText, "3");
+    analysis.StartAnalysis();
+    EXPECT_EQ(host.messages.back(), "请先打开文件!");
+    analysis.ProjectPath = project;  // typed in again: the old list is counted
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.TotalLinesText, "3");
+}
+
+TEST(UnreadableMessage, ListsAtMostTwentyPaths) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 25; ++i)
+        paths.push_back("p" + std::to_string(i));
+    const std::string text = UnreadableMembersMessage(paths);
+    EXPECT_TRUE(text.starts_with("以下文件无法读取，按0行计算：\np0\np1\n"));
+    EXPECT_TRUE(text.ends_with("\np19\n……"));
+    EXPECT_EQ(text.find("p20"), std::string::npos);
+    EXPECT_EQ(UnreadableMembersMessage({"a"}), "以下文件无法读取，按0行计算：\na");
+}
+
+}  // namespace
+}  // namespace tallix

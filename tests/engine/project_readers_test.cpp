@@ -1,0 +1,118 @@
+#include "engine/project_readers.h"
+
+#include <gtest/gtest.h>
+
+#include "temp_dir.h"
+
+namespace tallix {
+namespace {
+
+using Names = std::vector<std::string>;
+
+TEST(Vb6Reader, TakesTheSixMemberKindsInFileOrder) {
+    const Names names = ReadVb6Project(
+        "Type=Exe\r\n"
+        "Form=frmMain.frm\r\n"
+        "Module=modMain; modMain.bas\r\n"
+        "Class=CThing; Things\\CThing.cls\r\n"
+        "UserControl=ctl.ctl\r\n"
+        "PropertyPage=page.pag\r\n"
+        "UserDocument=doc.dob\r\n"
+        "Reference=*\\G{000}#2.0#0#stdole2.tlb#OLE Automation\r\n"
+        "Startup=\"frmMain\"\r\n");
+    EXPECT_EQ(names, (Names{"frmMain.frm", "modMain.bas", "Things\\CThing.cls", "ctl.ctl",
+                            "page.pag", "doc.dob"}));
+}
+
+TEST(Vb6Reader, NamesAreTakenAsWritten) {
+    // After "=" nothing is trimmed; after ";" spaces (only) are.
+    EXPECT_EQ(Vb6MemberName("Form= a.frm "), " a.frm ");
+    EXPECT_EQ(Vb6MemberName("Module=M;  b.bas  "), "b.bas");
+    EXPECT_EQ(Vb6MemberName("Module=M;\tb.bas"), "\tb.bas");
+    EXPECT_EQ(Vb6MemberName("Class=C; x;y.cls"), "x;y.cls");
+    // Without a semicolon the whole line, trimmed, is the name.
+    EXPECT_EQ(Vb6MemberName("Module=Lonely.bas "), "Module=Lonely.bas");
+    EXPECT_EQ(Vb6MemberName("Form="), "");
+    EXPECT_EQ(Vb6MemberName("Module=M;"), "");
+}
+
+TEST(Vb6Reader, IgnoresOtherCasesIndentsAndLookalikes) {
+    EXPECT_EQ(Vb6MemberName("form=a.frm"), std::nullopt);
+    EXPECT_EQ(Vb6MemberName(" Form=a.frm"), std::nullopt);
+    EXPECT_EQ(Vb6MemberName("Form =a.frm"), std::nullopt);
+    EXPECT_EQ(Vb6MemberName("Forms=a.frm"), std::nullopt);
+    EXPECT_EQ(Vb6MemberName("ResFile32=\"a.res\""), std::nullopt);
+    EXPECT_EQ(Vb6MemberName("Designer=dsr.dsr"), std::nullopt);
+}
+
+TEST(Vb6Reader, SearchesDecodedCharacters) {
+    // 0x81 0x5C is one character in code page 936; its second byte is not a backslash.
+    EXPECT_EQ(ReadVb6Project("Form=Forms\\\x81\x5C.frm\r\n"), Names{"Forms\\乗.frm"});
+    EXPECT_EQ(ReadVb6Project("Module=\xD6\xD0; \xCE\xC4.bas"), Names{"文.bas"});
+}
+
+TEST(Vb6Reader, ReadsLfAndCrOnlyFiles) {
+    EXPECT_EQ(ReadVb6Project("Form=a.frm\nForm=b.frm\n"), (Names{"a.frm", "b.frm"}));
+    EXPECT_EQ(ReadVb6Project("Form=a.frm\rForm=b.frm"), (Names{"a.frm", "b.frm"}));
+    EXPECT_EQ(ReadVb6Project(""), Names{});
+}
+
+TEST(VbNetReader, TakesCompileItemsBetweenFirstAndLastQuote) {
+    EXPECT_EQ(VbNetMemberName("    <Compile Include=\"Form1.vb\" />"), "Form1.vb");
+    EXPECT_EQ(VbNetMemberName("<Compile Include=\"Form1.vb\">"), "Form1.vb");
+    EXPECT_EQ(VbNetMemberName("<Compile Include=\"a.vb\" Link=\"b.vb\" />"), "a.vb\" Link=\"b.vb");
+    EXPECT_EQ(VbNetMemberName("<Compile Include=\"\" />"), "");
+    EXPECT_EQ(VbNetMemberName("<Compile Include=\"a&amp;b.vb\" />"), "a&amp;b.vb");
+}
+
+TEST(VbNetReader, SkipsGeneratedFilesAndOtherLines) {
+    EXPECT_EQ(VbNetMemberName("<Compile Include=\"My Project\\AssemblyInfo.vb\" />"), std::nullopt);
+    EXPECT_EQ(VbNetMemberName("<Compile Include=\"Form1.Designer.vb\">"), std::nullopt);
+    EXPECT_EQ(VbNetMemberName("\t<Compile Include=\"Form1.vb\" />"), std::nullopt);
+    EXPECT_EQ(VbNetMemberName("<compile Include=\"Form1.vb\" />"), std::nullopt);
+    EXPECT_EQ(VbNetMemberName("<None Include=\"app.config\" />"), std::nullopt);
+    EXPECT_EQ(VbNetMemberName("<Compile Include=Form1.vb />"), std::nullopt);
+    EXPECT_EQ(VbNetMemberName("<Compile Include=\"Form1.vb />"), std::nullopt);
+}
+
+TEST(VbNetReader, ReadsUtf8ProjectsWithByteOrderMark) {
+    const Names names = ReadVbNetProject(
+        "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        "<Project>\n  <ItemGroup>\n"
+        "    <Compile Include=\"窗体\\主窗体.vb\" />\n"
+        "    <Compile Include=\"主窗体.Designer.vb\" />\n"
+        "  </ItemGroup>\n</Project>\n");
+    EXPECT_EQ(names, Names{"窗体\\主窗体.vb"});
+}
+
+TEST(Readers, WrongKindGivesNoMembers) {
+    EXPECT_EQ(ReadVb6Project("<Compile Include=\"a.vb\" />\r\n"), Names{});
+    EXPECT_EQ(ReadVbNetProject("Form=a.frm\r\n"), Names{});
+}
+
+TEST(ProjectFile, ReadsFromDiskAndReportsProblems) {
+    testing::TempDir dir;
+    const std::string path = dir.Write("p.vbp", "Form=a.frm\r\nModule=M; b.bas\r\n");
+    const ProjectMembers read = ReadProjectFile(path, SourceKind::Vb6);
+    EXPECT_EQ(read.problem.error, FileError::None);
+    EXPECT_EQ(read.names, (Names{"a.frm", "b.bas"}));
+
+    EXPECT_EQ(ReadProjectFile(dir.Str("none.vbp"), SourceKind::Vb6).problem.error,
+              FileError::Missing);
+    EXPECT_EQ(ReadProjectFile(dir.Str(), SourceKind::Vb6).problem.error, FileError::NotAFile);
+    // A wildcard is no file name for reading, even where the existence test matches it.
+    EXPECT_NE(ReadProjectFile(dir.Str("*.vbp"), SourceKind::Vb6).problem.error, FileError::None);
+}
+
+TEST(ProjectFile, ManyMembersAreAllReturned) {
+    testing::TempDir dir;
+    std::string text;
+    for (int i = 0; i < 200; ++i)
+        text += "Form=f" + std::to_string(i) + ".frm\r\n";
+    const auto read = ReadProjectFile(dir.Write("big.vbp", text), SourceKind::Vb6);
+    ASSERT_EQ(read.names.size(), 200u);
+    EXPECT_EQ(read.names.back(), "f199.frm");
+}
+
+}  // namespace
+}  // namespace tallix
