@@ -99,10 +99,12 @@ ParseOutcome BadUsage(const std::string& message) {
     return outcome;
 }
 
-std::string JoinArguments(const std::vector<std::string>& args) {
+std::string JoinExtras(const std::vector<std::string>& extras) {
     std::string joined;
-    for (const std::string& arg : args) {
-        joined += (joined.empty() ? "" : " ") + arg;
+    for (const std::string& extra : extras) {
+        if (extra != "--") {
+            joined += (joined.empty() ? "" : " ") + extra;
+        }
     }
     return joined;
 }
@@ -140,8 +142,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
     } catch (const CLI::ParseError& error) {
         return BadUsage(UsageErrorMessage(error));
     }
-    if (!app.remaining().empty()) {
-        return BadUsage("无法识别的参数：" + JoinArguments(app.remaining()));
+    // CLI11 keeps the "--" marker among the extras; it is not an unknown argument.
+    if (app.remaining_size() > 0) {
+        return BadUsage("无法识别的参数：" + JoinExtras(app.remaining()));
     }
     outcome.options = ToOptions(raw);
     return outcome;
