@@ -1,0 +1,95 @@
+#include "cli/arguments.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tallix::cli {
+namespace {
+
+CliOptions ParseOk(const std::vector<std::string>& args) {
+    ParseOutcome outcome = ParseArguments(args);
+    EXPECT_TRUE(outcome.options.has_value()) << outcome.err;
+    EXPECT_EQ(outcome.exitCode, kExitSuccess);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "");
+    return outcome.options.value_or(CliOptions{});
+}
+
+void ExpectBadUsage(const std::vector<std::string>& args, const std::string& reason) {
+    ParseOutcome outcome = ParseArguments(args);
+    EXPECT_FALSE(outcome.options.has_value());
+    EXPECT_EQ(outcome.exitCode, kExitBadUsage);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find(reason), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find("用法：tallix"), std::string::npos) << outcome.err;
+}
+
+TEST(KindFromProjectPath, VbprojInAnyLetterCaseIsVbNetAndAnythingElseVb6) {
+    for (const char* path :
+         {"a.vbproj", "A.VBPROJ", "dir/x.VbProJ", ".vbproj", "C:\\p\\a.vbProj"}) {
+        EXPECT_EQ(KindFromProjectPath(path), SourceKind::VbNet) << path;
+    }
+    for (const char* path : {"a.vbp", "a.VBP", "a.vbproj.bak", "a.vbproj ", "a.xvbproj_", "vbproj",
+                             "x.vbproj/a.vbp", "", "a.txt"}) {
+        EXPECT_EQ(KindFromProjectPath(path), SourceKind::Vb6) << path;
+    }
+}
+
+TEST(ParseArguments, KindComesFromTheFlagElseFromTheExtension) {
+    EXPECT_EQ(ParseOk({"p.vbp"}).kind, SourceKind::Vb6);
+    EXPECT_EQ(ParseOk({"p.VBPROJ"}).kind, SourceKind::VbNet);
+    EXPECT_EQ(ParseOk({"--vbnet", "p.vbp"}).kind, SourceKind::VbNet);
+    EXPECT_EQ(ParseOk({"p.vbproj", "--vb6"}).kind, SourceKind::Vb6);
+}
+
+TEST(ParseArguments, FlagsAndProjectAreTakenAsGiven) {
+    CliOptions plain = ParseOk({"dir\\My Project.vbp"});
+    EXPECT_EQ(plain.project, "dir\\My Project.vbp");
+    EXPECT_FALSE(plain.counting.skipBlankLines);
+    EXPECT_FALSE(plain.counting.skipCommentLines);
+    EXPECT_FALSE(plain.json);
+
+    CliOptions all = ParseOk({"--skip-comments", "--json", "工程.vbp", "--skip-blank"});
+    EXPECT_EQ(all.project, "工程.vbp");
+    EXPECT_TRUE(all.counting.skipBlankLines);
+    EXPECT_TRUE(all.counting.skipCommentLines);
+    EXPECT_TRUE(all.json);
+
+    // A project whose name starts with a dash is reachable after "--".
+    EXPECT_EQ(ParseOk({"--", "-odd.vbp"}).project, "-odd.vbp");
+}
+
+TEST(ParseArguments, BadUsageIsReportedInChineseWithStatusTwo) {
+    ExpectBadUsage({"--vb6", "--vbnet", "p.vbp"}, "--vb6 与 --vbnet 不能同时使用");
+    ExpectBadUsage({}, "缺少工程文件");
+    ExpectBadUsage({"--json"}, "缺少工程文件");
+    ExpectBadUsage({"a.vbp", "b.vbp"}, "无法识别的参数：b.vbp");
+    ExpectBadUsage({"--bogus", "a.vbp"}, "无法识别的参数：--bogus");
+    ExpectBadUsage({"--", "a.vbp", "b.vbp"}, "无法识别的参数：b.vbp\n");
+}
+
+TEST(ParseArguments, HelpAndVersionPrintToStandardOutputAndSucceed) {
+    ParseOutcome help = ParseArguments({"--help"});
+    EXPECT_FALSE(help.options.has_value());
+    EXPECT_EQ(help.exitCode, kExitSuccess);
+    EXPECT_EQ(help.err, "");
+    EXPECT_NE(help.out.find("用法：tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] "
+                            "[--json] PROJECT"),
+              std::string::npos)
+        << help.out;
+    for (const char* flag : {"--vb6", "--vbnet", "--skip-blank", "--skip-comments", "--json"}) {
+        EXPECT_NE(help.out.find(flag), std::string::npos) << flag;
+    }
+
+    // Help wins over a missing project; version likewise.
+    EXPECT_EQ(ParseArguments({"-h"}).out, help.out);
+    ParseOutcome version = ParseArguments({"--version"});
+    EXPECT_FALSE(version.options.has_value());
+    EXPECT_EQ(version.exitCode, kExitSuccess);
+    EXPECT_EQ(version.out, "tallix 1.00.0062\n");
+}
+
+}  // namespace
+}  // namespace tallix::cli

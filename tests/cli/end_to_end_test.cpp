@@ -1,0 +1,114 @@
+// Runs the built tallix program itself, as a user or script would.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "temp_folder.h"
+
+namespace {
+
+using Json = nlohmann::json;
+
+struct Process {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+Process RunTallix(const std::string& arguments) {
+    tallix::cli::testing::TempFolder folder;
+    const std::string errFile = folder.Path("stderr.txt");
+    const std::string command = Quoted(TALLIX_CLI_EXE) + " " + arguments + " 2>" + Quoted(errFile);
+    Process process;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return process;
+    }
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        process.out.append(buffer, n);
+    }
+    const int raw = pclose(pipe);
+    process.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream err(errFile, std::ios::binary);
+    process.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
+    return process;
+}
+
+const std::string kCorpus = TALLIX_CORPUS_DIR;
+
+TEST(EndToEnd, JsonOnACompleteVb6Project) {
+    const std::string project = kCorpus + "/vb6-dinohopper/DinoHopper.vbp";
+    const Process run = RunTallix("--json --skip-blank " + Quoted(project));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+
+    const Json json = Json::parse(run.out);
+    EXPECT_EQ(json.at("project"), project);
+    EXPECT_EQ(json.at("kind"), "vb6");
+    EXPECT_EQ(json.at("skip_blank"), true);
+    const Json& members = json.at("members");
+    ASSERT_EQ(members.size(), 20u);  // the project names 20 members, all present
+    std::int64_t sum = 0;
+    std::size_t listed = 0;
+    for (const Json& member : members) {
+        SCOPED_TRACE(member.dump());
+        EXPECT_TRUE(member.at("error").is_null());
+        EXPECT_EQ(member.at("path").get<std::string>().rfind(kCorpus + "/vb6-dinohopper/", 0), 0u);
+        const std::int64_t lines = member.at("lines");
+        EXPECT_EQ(lines,
+                  member.at("code").get<std::int64_t>() + member.at("comment").get<std::int64_t>());
+        sum += lines;
+        listed += lines > 0 ? 1 : 0;
+    }
+    EXPECT_EQ(json.at("total"), sum);
+    const std::string found = json.at("found_lines");
+    EXPECT_EQ(std::count(found.begin(), found.end(), ',') + 1, std::ptrdiff_t(listed)) << found;
+    EXPECT_EQ(found.rfind(members[0].at("name").get<std::string>() + ":", 0), 0u) << found;
+}
+
+TEST(EndToEnd, MissingMembersExitThreeAndAreNamedOnStandardError) {
+    // Two of this project's property pages are not in the folder.
+    const Process run =
+        RunTallix("--json " + Quoted(kCorpus + "/vb6-cairo-imagelist/CSImageList.vbp"));
+    EXPECT_EQ(run.status, 3);
+    const Json json = Json::parse(run.out);
+    EXPECT_EQ(json.at("members").size(), 6u);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2) << run.err;
+    EXPECT_NE(run.err.find("ppgImages.pag"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("ppgControl.pag"), std::string::npos) << run.err;
+}
+
+TEST(EndToEnd, StatusesForVersionBadUsageAndMissingProject) {
+    const Process version = RunTallix("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_NE(version.out.find("1.00.0062"), std::string::npos);
+
+    const Process usage = RunTallix("--vb6 --vbnet x.vbp");
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_EQ(usage.out, "");
+    EXPECT_NE(usage.err, "");
+
+    const Process missing = RunTallix("--json " + Quoted(kCorpus + "/no-such-project.vbp"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "文件" + kCorpus + "/no-such-project.vbp不存在！\n");
+}
+
+}  // namespace
