@@ -55,22 +55,28 @@ private:
     iconv_t cd_;
 };
 
-template <typename OnBadByte>
+// Converts with iconv; where it meets input it cannot convert, `onBad` writes a stand-in
+// and says how many input bytes it stood for.
+template <typename OnBad>
 std::string ConvertLeniently(const char* to, const char* from, std::string_view input,
-                             OnBadByte onBadByte) {
+                             OnBad onBad) {
     std::string out;
     out.reserve(input.size() * 3 / 2);
     Iconv converter(to, from);
-    if (!converter.Valid()) {
-        for (std::size_t i = 0; i < input.size(); ++i)
-            onBadByte(out, input.substr(i, 1));
-        return out;
-    }
-    while (!converter.Convert(input, out)) {
-        onBadByte(out, input.substr(0, 1));
-        input.remove_prefix(1);
+    while (!input.empty()) {
+        if (converter.Valid() && converter.Convert(input, out)) break;
+        input.remove_prefix(std::min(input.size(), onBad(out, input)));
     }
     return out;
+}
+
+// One character of UTF-8, or one stray byte.
+std::size_t Utf8CharacterLength(std::string_view s) {
+    std::size_t length = 1;
+    while (length < 4 && length < s.size() &&
+           (static_cast<unsigned char>(s[length]) & 0xC0) == 0x80)
+        ++length;
+    return (static_cast<unsigned char>(s[0]) >= 0xC0) ? length : 1;
 }
 
 bool HasWildcard(std::string_view name) {
@@ -177,13 +183,17 @@ bool IsHidden(std::string_view name) {
 }  // namespace
 
 std::string AnsiToUtf8(std::string_view ansi) {
-    return ConvertLeniently("UTF-8", "CP936", ansi,
-                            [](std::string& out, std::string_view) { out += kReplacement; });
+    return ConvertLeniently("UTF-8", "CP936", ansi, [](std::string& out, std::string_view) {
+        out += kReplacement;
+        return std::size_t{1};
+    });
 }
 
 std::string Utf8ToAnsi(std::string_view utf8) {
-    return ConvertLeniently("CP936", "UTF-8", utf8,
-                            [](std::string& out, std::string_view) { out += '?'; });
+    return ConvertLeniently("CP936", "UTF-8", utf8, [](std::string& out, std::string_view rest) {
+        out += '?';
+        return Utf8CharacterLength(rest);
+    });
 }
 
 bool FileExists(const std::string& path) {
