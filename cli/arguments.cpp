@@ -12,7 +12,8 @@ namespace tallix::cli {
 namespace {
 
 constexpr const char* kUsageLine =
-    "tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] [--json] PROJECT";
+    "tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] [--json] [--report FILE] "
+    "PROJECT";
 
 // CLI11's help speaks English; the window speaks Chinese, and so does the command line.
 class ChineseHelpFormatter : public CLI::Formatter {
@@ -25,7 +26,10 @@ public:
 
     // The usage line already shows which flags exclude each other, and no option here
     // takes a value, so the English annotations after option names would only add noise.
-    std::string make_option_opts(const CLI::Option*) const override { return ""; }
+    std::string make_option_opts(const CLI::Option* option) const override {
+        const std::string& text = option->get_option_text();
+        return text.empty() ? "" : " " + text;
+    }
 
     // The generated usage line would read "[OPTIONS] PROJECT" and hide the exclusive pair.
     std::string make_usage(const CLI::App*, std::string) const override {
@@ -41,6 +45,7 @@ struct RawArguments {
     bool skipBlank = false;
     bool skipComments = false;
     bool json = false;
+    std::string report;
 };
 
 void DefineArguments(CLI::App& app, RawArguments& raw) {
@@ -53,7 +58,8 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
     app.footer(
         "未指定 --vb6 或 --vbnet 时按扩展名判断：.vbproj（不分大小写）为 VB.NET 工程，其余为 VB6 "
         "工程。\n"
-        "退出状态：0 全部成员已统计；1 工程文件不存在或无法读取；2 用法错误；3 部分成员无法读取。");
+        "退出状态：0 全部成员已统计；1 工程文件不存在或无法读取；2 用法错误；3 部分成员无法读取；"
+        "4 报告无法写入。");
 
     CLI::Option* vb6 =
         app.add_flag("--vb6", raw.vb6, "按 VB6 工程（.vbp）分析，不可与 --vbnet 同用");
@@ -62,6 +68,8 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
     app.add_flag("--skip-blank", raw.skipBlank, "不统计空白行");
     app.add_flag("--skip-comments", raw.skipComments, "不统计注释行");
     app.add_flag("--json", raw.json, "以 JSON 格式输出结果（UTF-8）");
+    app.add_option("--report", raw.report, "同时把五行分析报告写入 FILE（与窗口保存的报告相同）")
+        ->option_text("FILE");
     app.add_option("PROJECT", raw.project, "工程文件（.vbp 或 .vbproj）")->required();
 }
 
@@ -78,6 +86,7 @@ CliOptions ToOptions(const RawArguments& raw) {
     options.counting.skipBlankLines = raw.skipBlank;
     options.counting.skipCommentLines = raw.skipComments;
     options.json = raw.json;
+    options.report = raw.report;
     return options;
 }
 

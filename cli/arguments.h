@@ -16,6 +16,7 @@ enum ExitStatus : int {
     kExitProjectUnusable = 1,
     kExitBadUsage = 2,
     kExitMembersUnreadable = 3,
+    kExitReportUnwritable = 4,
 };
 
 // What one run is asked to do, after the arguments have been checked.
@@ -24,6 +25,7 @@ struct CliOptions {
     SourceKind kind = SourceKind::Vb6;
     CountOptions counting;
     bool json = false;
+    std::string report;  // where to write the five-line report too; "" for none
 };
 
 // The parser never exits or prints: it says what to run, or what to print and with which

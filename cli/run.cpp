@@ -4,6 +4,7 @@
 #include "cli/problem_text.h"
 #include "cli/project_count.h"
 #include "cli/table_output.h"
+#include "persistence/report_writer.h"
 
 namespace tallix::cli {
 
@@ -27,6 +28,14 @@ int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
             err << "成员" << member.name << "无法读取：" << ProblemReason(member.problem)
                 << "，按0行计算（" << member.path << "）\n";
             status = kExitMembersUnreadable;
+        }
+    }
+    if (!options.report.empty()) {
+        const auto problem = WriteReport(
+            options.report, {options.project, count.texts.foundLines, count.texts.totalLines});
+        if (problem) {
+            err << "文件" << options.report << "无法写入：" << *problem << '\n';
+            status = kExitReportUnwritable;
         }
     }
     return status;

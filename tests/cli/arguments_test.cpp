@@ -76,10 +76,11 @@ TEST(ParseArguments, HelpAndVersionPrintToStandardOutputAndSucceed) {
     EXPECT_EQ(help.exitCode, kExitSuccess);
     EXPECT_EQ(help.err, "");
     EXPECT_NE(help.out.find("用法：tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] "
-                            "[--json] PROJECT"),
+                            "[--json] [--report FILE] PROJECT"),
               std::string::npos)
         << help.out;
-    for (const char* flag : {"--vb6", "--vbnet", "--skip-blank", "--skip-comments", "--json"}) {
+    for (const char* flag :
+         {"--vb6", "--vbnet", "--skip-blank", "--skip-comments", "--json", "--report FILE"}) {
         EXPECT_NE(help.out.find(flag), std::string::npos) << flag;
     }
 

@@ -111,4 +111,32 @@ TEST(EndToEnd, StatusesForVersionBadUsageAndMissingProject) {
     EXPECT_EQ(missing.err, "文件" + kCorpus + "/no-such-project.vbp不存在！\n");
 }
 
+TEST(EndToEnd, ReportFileHoldsExactlyTheFiveLines) {
+    tallix::cli::testing::TempFolder folder;
+    // One module in a subfolder named in other letter case, with a GBK comment: 2 code,
+    // 1 comment, 1 blank; a member whose name is Chinese (GBK in the project file).
+    folder.Write("Mods/a.bas",
+                 "Attribute VB_Name = \"A\"\r\n' \xD7\xA2\xCA\xCD\r\n\r\nSub A()\r\nEnd Sub\r\n");
+    folder.Write("模块.bas", "Attribute VB_Name = \"B\"\r\nx = 1\r\n");
+    const std::string project =
+        folder.Write("p.vbp", "Module=A; MODS\\a.bas\r\nModule=B; \xC4\xA3\xBF\xE9.bas\r\n");
+    const std::string report = folder.Path("R.LOG");
+    const Process run =
+        RunTallix("--skip-blank --report " + Quoted(report) + " " + Quoted(project));
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::ifstream in(report, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(bytes,
+              "============\xB1\xBE\xC4\xDA\xC8\xDD\xD3\xC9Tallix\xB8\xA8\xD6\xFA\xC9\xFA\xB3\xC9"
+              "============\r\n"
+              "\xCE\xC4\xBC\xFE\xC3\xFB\xB3\xC6\xA3\xBA" +
+                  project +
+                  "\r\n"
+                  "\xD3\xD0\xD0\xA7\xD0\xD0\xCA\xFD\xA3\xBA"
+                  "MODS\\a.bas:3,\xC4\xA3\xBF\xE9.bas:1\r\n"
+                  "\xD7\xDC\xBC\xC6\xD0\xD0\xCA\xFD\xA3\xBA"
+                  "4\r\n" +
+                  std::string(46, '=') + "\r\n");
+}
+
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -222,6 +225,57 @@ TEST(RunFailures, MissingProjectOrFolderPrintsNothingAndExitsOne) {
             EXPECT_EQ(run.err, "文件" + project + "不存在！\n");
         }
     }
+}
+
+}  // namespace
+}  // namespace tallix::cli
+
+namespace tallix::cli {
+namespace {
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(RunReport, WritesTheWindowsFiveLinesForTheProjectAsGiven) {
+    TempFolder folder;
+    const std::string project = WriteVb6Project(folder);
+    const std::string report = folder.Path("out/R.LOG");
+    std::filesystem::create_directories(folder.Path("out"));
+    const RunResult run = RunCli({"--report", report, project});
+    EXPECT_EQ(run.status, kExitMembersUnreadable);  // Gone.bas is still missing
+    // Labels and rules in code page 936, every line ending in CR LF.
+    EXPECT_EQ(ReadFileBytes(report),
+              "============\xB1\xBE\xC4\xDA\xC8\xDD\xD3\xC9Tallix\xB8\xA8\xD6\xFA\xC9\xFA\xB3\xC9"
+              "============\r\n"
+              "\xCE\xC4\xBC\xFE\xC3\xFB\xB3\xC6\xA3\xBA" +
+                  project +
+                  "\r\n"
+                  "\xD3\xD0\xD0\xA7\xD0\xD0\xCA\xFD\xA3\xBA"
+                  "Form1.frm:5,Mod1.bas:5\r\n"
+                  "\xD7\xDC\xBC\xC6\xD0\xD0\xCA\xFD\xA3\xBA"
+                  "10\r\n" +
+                  std::string(46, '=') + "\r\n");
+}
+
+TEST(RunReport, UnwritableReportIsSaidAndExitsFour) {
+    TempFolder folder;
+    const std::string project = WriteVb6Project(folder);
+    const std::string report = folder.Path("no/such/folder/R.LOG");
+    const RunResult run = RunCli({"--json", "--report", report, project});
+    EXPECT_EQ(run.status, kExitReportUnwritable);
+    EXPECT_NE(run.err.find("文件" + report + "无法写入："), std::string::npos) << run.err;
+    EXPECT_FALSE(run.out.empty());  // the counts are still printed
+    EXPECT_FALSE(std::filesystem::exists(folder.Path("no")));
+}
+
+TEST(RunReport, NoReportWhenTheProjectIsMissing) {
+    TempFolder folder;
+    const std::string report = folder.Path("R.LOG");
+    const RunResult run = RunCli({"--report", report, folder.Path("none.vbp")});
+    EXPECT_EQ(run.status, kExitProjectUnusable);
+    EXPECT_FALSE(std::filesystem::exists(report));
 }
 
 }  // namespace
