@@ -1,0 +1,17 @@
+#pragma once
+
+// Lets GoogleTest print Qt strings as text in failure messages, not as raw bytes.
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& texts, std::ostream* out) {
+    *out << '{';
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        *out << (i == 0 ? "" : ", ") << '"' << texts[i].toStdString() << '"';
+    *out << '}';
+}
