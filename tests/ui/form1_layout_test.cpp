@@ -1,0 +1,169 @@
+// The window's controls and menus: names, captions, places, fonts, tab order and frame.
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+#include "form1_fixture.h"
+
+namespace tallix::testing {
+namespace {
+
+struct Placement {
+    const char* name;
+    const char* container;  // "" for the client area
+    const char16_t* caption;
+    QRect rect;  // pixels; labels sized to their text give width and height 0
+};
+
+// The designer's twips divided by 15.
+const Placement kPlacements[] = {
+    {"Frame1", "", u"分析来源", {8, 8, 489, 57}},
+    {"Option1", "Frame1", u"VB6 工程文件(*.vbp)", {16, 24, 145, 17}},
+    {"Option2", "Frame1", u"VB7/8/9 工程文件(*.vbproj)", {192, 24, 217, 17}},
+    {"Label19", "", u"准备分析的文件：", {8, 80, 0, 0}},
+    {"Command10", "", u"打开文件(&O)", {272, 72, 81, 25}},
+    {"Command9", "", u"清除文件(&C)", {376, 72, 81, 25}},
+    {"txtFileName", "", u"", {8, 104, 483, 25}},
+    {"Command8", "", u"开始分析(&R)", {272, 136, 81, 25}},
+    {"Command7", "", u"保存结果(&S)", {376, 136, 81, 25}},
+    {"Label18", "", u"分析结果：", {8, 144, 0, 0}},
+    {"Line1", "", u"", {8, 160, 240, 1}},
+    {"Label17", "", u"有效行数：", {32, 186, 0, 0}},
+    {"lblFoundline", "", u"", {96, 184, 393, 49}},
+    {"Label16", "", u"总计行数：", {32, 240, 0, 0}},
+    {"LblTotalLine", "", u"", {96, 238, 7, 14}},
+};
+
+QString Caption(const QWidget* widget) {
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) return frame->title();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (const auto* box = qobject_cast<const QLineEdit*>(widget)) return box->text();
+    if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget)) return box->toPlainText();
+    return QString();
+}
+
+// Every character of the text has a glyph in the widget's resolved font.
+bool Renders(const QFont& font, const QString& text) {
+    const QFontMetrics metrics(font);
+    for (QChar c : text)
+        if (c != u'&' && !metrics.inFont(c)) return false;
+    return true;
+}
+
+TEST_F(Form1Test, ControlsStandWhereTheyWereDesigned) {
+    for (const Placement& p : kPlacements) {
+        SCOPED_TRACE(p.name);
+        const QWidget* control = Find<QWidget>(p.name);
+        const QWidget* container =
+            *p.container == '\0' ? Window().centralWidget() : Find<QWidget>(p.container);
+        EXPECT_EQ(control->parentWidget(), container);
+        EXPECT_EQ(Caption(control), QString::fromUtf16(p.caption));
+        EXPECT_EQ(control->pos(), p.rect.topLeft());
+        if (p.rect.width() > 0) {
+            EXPECT_EQ(control->size(), p.rect.size());
+        } else {
+            EXPECT_EQ(control->size(), control->sizeHint()) << "sized to its text";
+        }
+        EXPECT_TRUE(control->isVisible());
+    }
+}
+
+TEST_F(Form1Test, EveryCaptionRendersInASongFont) {
+    for (const Placement& p : kPlacements) {
+        SCOPED_TRACE(p.name);
+        const QWidget* control = Find<QWidget>(p.name);
+        const QFontInfo font(control->font());
+        EXPECT_TRUE(font.family() == QStringLiteral("SimSun") ||
+                    font.family() == QStringLiteral("AR PL UMing CN"))
+            << font.family().toStdString();
+        const bool results = control->objectName() == QStringLiteral("lblFoundline") ||
+                             control->objectName() == QStringLiteral("LblTotalLine");
+        EXPECT_DOUBLE_EQ(control->font().pointSizeF(), results ? 10.5 : 9.0);
+        EXPECT_TRUE(Renders(control->font(), QString::fromUtf16(p.caption)));
+    }
+    for (const QMenu* menu : Window().findChildren<QMenu*>()) {
+        SCOPED_TRACE(menu->objectName().toStdString());
+        EXPECT_TRUE(Renders(menu->font(), menu->title()));
+        for (const QAction* item : menu->actions())
+            EXPECT_TRUE(Renders(menu->font(), item->text())) << item->text().toStdString();
+    }
+}
+
+TEST_F(Form1Test, TabOrderFollowsTheDesign) {
+    QStringList order;
+    QWidget* widget = Find<QWidget>("txtFileName");
+    do {
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty())
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != Find<QWidget>("txtFileName"));
+    EXPECT_EQ(order, QStringList({"txtFileName", "Command10", "Command9", "Command8", "Command7",
+                                  "lblFoundline", "Option1", "Option2"}));
+    for (const char* name : {"Frame1", "Label16", "Label17", "Label18", "Label19", "LblTotalLine"})
+        EXPECT_EQ(Find<QWidget>(name)->focusPolicy(), Qt::NoFocus) << name;
+}
+
+// One line per item: name and caption, "-" for a separator, ">" for a submenu, [x]/[ ] for a
+// check mark.
+QStringList Describe(const QList<QAction*>& items) {
+    QStringList lines;
+    for (const QAction* item : items) {
+        if (item->isSeparator()) {
+            lines << item->objectName() + QStringLiteral(" -");
+        } else if (item->menu() != nullptr) {
+            lines << item->menu()->objectName() + u' ' + item->text() + QStringLiteral(" >");
+        } else {
+            QString mark = item->isCheckable() ? (item->isChecked() ? QStringLiteral("[x] ")
+                                                                    : QStringLiteral("[ ] "))
+                                               : QString();
+            lines << item->objectName() + u' ' + mark + item->text();
+        }
+    }
+    return lines;
+}
+
+TEST_F(Form1Test, MenusHoldTheDesignedItems) {
+    EXPECT_EQ(Describe(Window().menuBar()->actions()),
+              QStringList({"meuFile 文件(&F) >", "meuOption 设置(&O) >", "meuHelp 帮助(&H) >"}));
+    EXPECT_EQ(Describe(Find<QMenu>("meuFile")->actions()),
+              QStringList({"meuOpen 打开文件", "meuClear 清除文件", "bar0 -", "meuStart 开始分析",
+                           "meuSave 保存结果", "bar1 -", "meuExit 退出"}));
+    EXPECT_EQ(Describe(Find<QMenu>("meuOption")->actions()),
+              QStringList({"meuSource 分析来源 >", "barCalcSetting -",
+                           "meuBlankLine [ ] 不统计空白行", "meuRemarkLine [ ] 不统计注释行"}));
+    EXPECT_EQ(Describe(Find<QMenu>("meuSource")->actions()),
+              QStringList({"meuVB6Proj [x] VB6 工程文件(*.vbp)",
+                           "meuVBdotNetProj [ ] VB7/8/9 工程文件(*.vbproj)"}));
+    EXPECT_EQ(Describe(Find<QMenu>("meuHelp")->actions()),
+              QStringList({"meuHelpFile 帮助文件", "bar2 -", "meuVisitMyWeb 访问我的个人主页",
+                           "meuMailToMe 发送邮件给我...", "bar3 -", "meuAbout 关于本软件"}));
+    for (const QAction* item : Window().findChildren<QAction*>()) {
+        SCOPED_TRACE(item->objectName().toStdString());
+        EXPECT_TRUE(item->shortcut().isEmpty());
+        EXPECT_TRUE(item->isEnabled());
+        EXPECT_TRUE(item->isVisible());
+    }
+}
+
+TEST_F(Form1Test, WindowHasAFixedSizeAndNoMinMaxButtons) {
+    EXPECT_EQ(Window().centralWidget()->size(), QSize(507, 290));
+    EXPECT_EQ(Window().centralWidget()->y(), Window().menuBar()->height());
+    EXPECT_EQ(Window().minimumSize(), Window().maximumSize());
+    EXPECT_EQ(Window().windowFlags() & Qt::WindowMinMaxButtonsHint, Qt::WindowFlags());
+    EXPECT_TRUE(Window().windowFlags() & Qt::WindowCloseButtonHint);
+    // Centred before the platform adds its frame, so the frame may shift it a little.
+    const QSize frame = Window().frameGeometry().size() - Window().size();
+    const QPoint offCentre =
+        Window().geometry().center() - Window().screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), frame.width() + frame.height() + 2);
+}
+
+}  // namespace
+}  // namespace tallix::testing

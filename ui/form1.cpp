@@ -1,0 +1,226 @@
+#include "ui/form1.h"
+
+#include <QButtonGroup>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "app/version.h"
+#include "persistence/user_settings.h"
+#include "ui/file_dialogs.h"
+#include "ui/message_sink.h"
+
+namespace tallix {
+
+namespace {
+
+// "Cantorel Ver 1.00 Build 0062": the minor version in two digits, the revision in four.
+QString WindowCaption() {
+    return QStringLiteral("Cantorel Ver %1.%2 Build %3")
+        .arg(kVersionMajor)
+        .arg(kVersionMinor, 2, 10, QLatin1Char('0'))
+        .arg(kVersionRevision, 4, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+Form1::Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink& messages, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), dialogs_(dialogs), messages_(messages) {
+    setObjectName(QStringLiteral("Form1"));
+    setCentralWidget(new QWidget(this));
+    controls_ = CreateControls(centralWidget());
+    menus_ = CreateMenus(menuBar());
+    SetUpFrame();
+    ConnectCommands();
+    ApplyStoredSettings();
+    controls_.txtFileName->setFocus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::SetUpFrame() {
+    setWindowTitle(WindowCaption());
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    centralWidget()->setFixedSize(kClientWidth, kClientHeight);
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void Form1::ConnectCommands() {
+    struct Command {
+        QAction* item;
+        QPushButton* button;
+        void (Form1::*run)();
+    };
+    const Command commands[] = {
+        {menus_.meuOpen, controls_.Command10, &Form1::OpenProject},
+        {menus_.meuClear, controls_.Command9, &Form1::ClearFile},
+        {menus_.meuStart, controls_.Command8, &Form1::StartAnalysis},
+        {menus_.meuSave, controls_.Command7, &Form1::SaveResults},
+        {menus_.meuExit, nullptr, &Form1::ExitProgram},
+        {menus_.meuBlankLine, nullptr, &Form1::ToggleBlankLine},
+        {menus_.meuRemarkLine, nullptr, &Form1::ToggleRemarkLine},
+        {menus_.meuHelpFile, nullptr, &Form1::ShowHelpFile},
+        {menus_.meuVisitMyWeb, nullptr, &Form1::VisitMyWeb},
+        {menus_.meuMailToMe, nullptr, &Form1::MailToMe},
+        {menus_.meuAbout, nullptr, &Form1::ShowAbout},
+    };
+    for (const Command& command : commands) {
+        connect(command.item, &QAction::triggered, this, command.run);
+        if (command.button != nullptr)
+            connect(command.button, &QPushButton::clicked, this, command.run);
+    }
+
+    // The option buttons hold the kind; a kind's menu item selects its button, so both paths
+    // run SelectKind, and only when the selection really changes.
+    kinds_ = new QButtonGroup(this);
+    kinds_->addButton(controls_.Option1, static_cast<int>(SourceKind::Vb6));
+    kinds_->addButton(controls_.Option2, static_cast<int>(SourceKind::VbNet));
+    connect(kinds_, &QButtonGroup::idToggled, this, &Form1::SelectKind);
+    connect(menus_.meuVB6Proj, &QAction::triggered, this,
+            [this] { ChooseKindItem(SourceKind::Vb6); });
+    connect(menus_.meuVBdotNetProj, &QAction::triggered, this,
+            [this] { ChooseKindItem(SourceKind::VbNet); });
+}
+
+void Form1::ApplyStoredSettings() {
+    // Option1 is selected as built; selecting Option2 runs SelectKind, which stores "1" again.
+    if (settings_.ProjectKind() == SourceKind::VbNet) controls_.Option2->setChecked(true);
+    menus_.meuBlankLine->setChecked(settings_.SkipBlankLines());
+    menus_.meuRemarkLine->setChecked(settings_.SkipCommentLines());
+}
+
+void Form1::OpenProject() {
+    RunCommand(&ProjectAnalysis::OpenProject);
+}
+
+void Form1::ClearFile() {
+    RunCommand(&ProjectAnalysis::ClearFile);
+}
+
+void Form1::StartAnalysis() {
+    RunCommand(&ProjectAnalysis::StartAnalysis);
+}
+
+void Form1::SaveResults() {
+    // Writing the report comes with the report writer.
+}
+
+// A checkable item has already flipped its mark when it reports the trigger.
+void Form1::ToggleBlankLine() {
+    settings_.StoreSkipBlankLines(menus_.meuBlankLine->isChecked());
+}
+
+void Form1::ToggleRemarkLine() {
+    settings_.StoreSkipCommentLines(menus_.meuRemarkLine->isChecked());
+}
+
+void Form1::SelectKind(int kindId, bool selected) {
+    if (!selected) return;
+    const auto kind = static_cast<SourceKind>(kindId);
+    ShowKindMarks(kind);
+    settings_.StoreProjectKind(kind);
+}
+
+void Form1::ChooseKindItem(SourceKind kind) {
+    // The item has flipped its own mark; the marks follow the buttons alone, so put it back
+    // before selecting the button, which changes the marks only if the kind changes.
+    ShowKindMarks(SelectedKind());
+    kinds_->button(static_cast<int>(kind))->setChecked(true);
+}
+
+void Form1::ShowHelpFile() {
+    // Comes with the help commands.
+}
+
+void Form1::VisitMyWeb() {
+    // Comes with the help commands.
+}
+
+void Form1::MailToMe() {
+    // Comes with the help commands.
+}
+
+void Form1::ShowAbout() {
+    messages_.ShowMessage(this, windowTitle());
+}
+
+void Form1::ExitProgram() {
+    close();
+}
+
+void Form1::RunCommand(void (ProjectAnalysis::*command)()) {
+    CopyControlsToAnalysis();
+    (analysis_.*command)();
+    CopyAnalysisToControls();
+}
+
+void Form1::CopyControlsToAnalysis() {
+    analysis_.ProjectPath = controls_.txtFileName->text().toStdString();
+    analysis_.SourceKind = SelectedKind();
+    analysis_.SkipBlankLines = menus_.meuBlankLine->isChecked();
+    analysis_.SkipCommentLines = menus_.meuRemarkLine->isChecked();
+}
+
+void Form1::CopyAnalysisToControls() {
+    const QString path = QString::fromStdString(analysis_.ProjectPath);
+    if (controls_.txtFileName->text() != path) controls_.txtFileName->setText(path);
+    controls_.lblFoundline->setPlainText(QString::fromStdString(analysis_.FoundLinesText));
+    controls_.LblTotalLine->setText(QString::fromStdString(analysis_.TotalLinesText));
+    controls_.LblTotalLine->adjustSize();
+}
+
+SourceKind Form1::SelectedKind() const {
+    const int id = kinds_->checkedId();
+    return id < 0 ? SourceKind::None : static_cast<SourceKind>(id);
+}
+
+void Form1::ShowKindMarks(SourceKind kind) {
+    menus_.meuVB6Proj->setChecked(kind == SourceKind::Vb6);
+    menus_.meuVBdotNetProj->setChecked(kind == SourceKind::VbNet);
+}
+
+void Form1::ShowMessage(const std::string& text) {
+    // The box appears over what the command has done so far, as a pointer, not a wait cursor.
+    CopyAnalysisToControls();
+    if (busy_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    messages_.ShowMessage(this, QString::fromStdString(text));
+    if (busy_) QGuiApplication::restoreOverrideCursor();
+}
+
+std::string Form1::ChooseProjectFile(const std::string& title, const std::string& pattern,
+                                     const std::string& filterName) {
+    return dialogs_
+        .ShowOpenDialog(this, QString::fromStdString(title), QString::fromStdString(pattern),
+                        QString::fromStdString(filterName))
+        .toStdString();
+}
+
+void Form1::SetStartEnabled(bool enabled) {
+    if (busy_ == !enabled) return;
+    busy_ = !enabled;
+    if (busy_) {
+        // Disabling the focused button would pass the focus on to Save; it comes back after.
+        startHadFocus_ = controls_.Command8->hasFocus();
+        controls_.Command8->setEnabled(false);
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+        controls_.Command8->setEnabled(true);
+        if (startHadFocus_) controls_.Command8->setFocus();
+    }
+}
+
+void Form1::StoreSetting(const std::string& key, const std::string& value) {
+    settings_.StoreByKey(QString::fromStdString(key), QString::fromStdString(value));
+}
+
+}  // namespace tallix
