@@ -1,0 +1,25 @@
+#include <QApplication>
+#include <QIcon>
+
+#include "app/app_info.h"
+#include "app/version.h"
+#include "persistence/settings_store.h"
+#include "persistence/user_settings.h"
+#include "ui/file_dialogs.h"
+#include "ui/form1.h"
+#include "ui/message_sink.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(QString::fromUtf8(tallix::kApplicationTitle));
+    QApplication::setApplicationVersion(QString::fromStdString(tallix::VersionText()));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ordwen.png")));
+
+    tallix::SettingsStore store = tallix::SettingsStore::ForUser(tallix::ApplicationName());
+    tallix::UserSettings settings(store, tallix::ProgramFolder());
+    tallix::QtFileDialogs dialogs(settings);
+    tallix::MessageBoxSink messages;
+    tallix::Form1 window(settings, dialogs, messages);
+    window.show();
+    return QApplication::exec();
+}
