@@ -43,7 +43,7 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
 
 }  // namespace
 
-std::optional<std::string> ReplaceFile(const std::string& path, const std::string& bytes) {
+std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes) {
     if (path.empty()) return SystemError(ENOENT);
     struct stat existing {};
     const bool exists = ::stat(path.c_str(), &existing) == 0;

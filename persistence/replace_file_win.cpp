@@ -5,20 +5,12 @@
 
 #include <string>
 
+#include "engine/wide_text.h"
 #include "persistence/report_writer.h"
 
 namespace tallix {
 
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-    const int size =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                          size);
-    return wide;
-}
 
 std::optional<std::string> SystemError(DWORD error) {
     wchar_t* text = nullptr;
@@ -31,20 +23,16 @@ std::optional<std::string> SystemError(DWORD error) {
         ::LocalFree(text);
         while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n'))
             wide.pop_back();
-        const int size = ::WideCharToMultiByte(
-            CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-        reason.assign(static_cast<std::size_t>(size), '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), reason.data(),
-                              size, nullptr, nullptr);
+        reason = WideToUtf8(wide);
     }
     return reason;
 }
 
 }  // namespace
 
-std::optional<std::string> ReplaceFile(const std::string& path, const std::string& bytes) {
+std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes) {
     if (path.empty()) return SystemError(ERROR_PATH_NOT_FOUND);
-    const std::wstring target = Wide(path);
+    const std::wstring target = Utf8ToWide(path);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (attributes & FILE_ATTRIBUTE_DIRECTORY) return SystemError(ERROR_ACCESS_DENIED);

@@ -22,6 +22,6 @@ std::string ReportBytes(const ReportContent& content);
 std::optional<std::string> WriteReport(const std::string& path, const ReportContent& content);
 
 // Replaces a file's content in one step, as above. A file marked read-only is not replaced.
-std::optional<std::string> ReplaceFile(const std::string& path, const std::string& bytes);
+std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes);
 
 }  // namespace tallix
