@@ -1,8 +1,11 @@
 #include "engine/line_counter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
-#include <memory>
+
+#include "engine/line_bits.h"
+#include "engine/line_ends.h"
 
 namespace tallix {
 
@@ -13,14 +16,57 @@ namespace tallix {
 // below 0x80, and the bytes tested here are all at character boundaries, being preceded
 // only by ASCII. Line-end bytes never occur inside a multi-byte character, and a byte-order
 // mark or any non-ASCII character at the start of a line makes it a code line either way.
+//
+// Members run to hundreds of megabytes, so the lines that lie wholly inside a block are
+// classified straight from the block, 64 bytes at a time (line_bits.h); only a line cut by
+// a block boundary goes through the head kept in the counter.
 
 namespace {
 
 constexpr std::string_view kNameAttribute = "Attribute VB_Name";
 constexpr std::string_view kModuleAttribute = "Attribute VB_";
 
-const char* FindLineEnd(const char* p, const char* end) {
-    return std::find_if(p, end, [](char c) { return c == '\r' || c == '\n'; });
+// Read size for member files; see TallyFile.
+constexpr std::size_t kCountBlockSize = 64 * 1024;
+
+// Whether VB6 rules leave a line out: everything ahead of the name attribute, and every
+// module attribute line, the name line included. Sets the code flag at the name line.
+bool Vb6LeavesOut(std::string_view head, bool& codeFlag) {
+    if (!codeFlag) {
+        if (!head.starts_with(kNameAttribute)) return true;
+        codeFlag = true;
+    }
+    return head.starts_with(kModuleAttribute);
+}
+
+// The first byte in [p, lineEnd) that is not a space, or lineEnd.
+const char* FirstNonSpace(const char* p, const char* lineEnd) {
+    while (p < lineEnd && *p == ' ')
+        ++p;
+    return p;
+}
+
+// Under VB6 rules nothing before the name attribute line counts: returns the start of the
+// line after it, or runEnd. [line, runEnd) holds complete lines.
+const char* SkipToCode(const char* line, const char* runEnd, bool& codeFlag) {
+    while (line != runEnd && !codeFlag) {
+        const char* lineEnd = line_ends::FindLineEnd(line, runEnd);
+        Vb6LeavesOut({line, static_cast<std::size_t>(lineEnd - line)}, codeFlag);
+        line = lineEnd + 1;
+        if (*lineEnd == '\r' && line != runEnd && *line == '\n') ++line;
+    }
+    return line;
+}
+
+// Counts the complete lines of [p, runEnd), p being the start of a line.
+template <bool kVb6>
+void CountRun(const char* p, const char* runEnd, bool& codeFlag, LineTally& tally) {
+    if constexpr (kVb6) p = SkipToCode(p, runEnd, codeFlag);
+    if (p == runEnd) return;
+    const line_bits::LineBits bits = line_bits::ClassifyRun<kVb6>(p, runEnd);
+    tally.code += bits.Lines() - bits.Blanks() - bits.Comments();
+    tally.comment += bits.Comments();
+    tally.blank += bits.Blanks();
 }
 
 }  // namespace
@@ -32,33 +78,45 @@ void LineCounter::Feed(std::string_view block) {
         afterCr_ = false;
         if (*p == '\n') ++p;
     }
-    while (p != end) {
-        // Only the head of a line matters; the rest is skipped to its end.
-        const char* lineEnd = FindLineEnd(p, end);
-        if (p != lineEnd) {
-            lineOpen_ = true;
-            const std::size_t take = std::min<std::size_t>(kHeadSize - headLength_, lineEnd - p);
-            std::memcpy(head_ + headLength_, p, take);
-            headLength_ += take;
-            if (!nonSpaceSeen_) {
-                const char* firstOther = std::find_if(p, lineEnd, [](char c) { return c != ' '; });
-                if (firstOther != lineEnd) {
-                    nonSpaceSeen_ = true;
-                    firstNonSpace_ = *firstOther;
-                }
+    // Keeps what the tests need of a line that the block does not finish.
+    const auto extendOpenLine = [this](const char* from, const char* to) {
+        if (from == to) return;
+        lineOpen_ = true;
+        const std::size_t take = std::min<std::size_t>(kHeadSize - headLength_, to - from);
+        std::memcpy(head_ + headLength_, from, take);
+        headLength_ += take;
+        if (!nonSpaceSeen_) {
+            const char* firstOther = FirstNonSpace(from, to);
+            if (firstOther != to) {
+                nonSpaceSeen_ = true;
+                firstNonSpace_ = *firstOther;
             }
         }
+    };
+    if (lineOpen_) {
+        const char* lineEnd = line_ends::FindLineEnd(p, end);
+        extendOpenLine(p, lineEnd);
         if (lineEnd == end) return;
         EndLine();
         p = lineEnd + 1;
         if (*lineEnd == '\r') {
             if (p == end) {
                 afterCr_ = true;
-            } else if (*p == '\n') {
-                ++p;
+                return;
             }
+            if (*p == '\n') ++p;
         }
     }
+    // Every line up to the last line end in the block is whole.
+    const char* lastEnd = line_ends::FindLastLineEnd(p, end);
+    const char* rest = lastEnd == end ? p : lastEnd + 1;
+    if (vb6_) {
+        CountRun<true>(p, rest, codeFlag_, tally_);
+    } else {
+        CountRun<false>(p, rest, codeFlag_, tally_);
+    }
+    afterCr_ = rest == end && rest != p && end[-1] == '\r';
+    extendOpenLine(rest, end);
 }
 
 LineTally LineCounter::Finish() {
@@ -67,13 +125,7 @@ LineTally LineCounter::Finish() {
 }
 
 void LineCounter::EndLine() {
-    const std::string_view head(head_, headLength_);
-    const bool counted = [&] {
-        if (!vb6_) return true;
-        if (head.starts_with(kNameAttribute)) codeFlag_ = true;
-        return codeFlag_ && !head.starts_with(kModuleAttribute);
-    }();
-    if (counted) {
+    if (!vb6_ || !Vb6LeavesOut({head_, headLength_}, codeFlag_)) {
         if (!nonSpaceSeen_) {
             ++tally_.blank;
         } else if (firstNonSpace_ == '\'') {
@@ -107,9 +159,11 @@ FileTally TallyFile(const std::string& path, SourceKind kind) {
         return result;
     }
     LineCounter counter(kind);
-    const auto buffer = std::make_unique<char[]>(kReadBlockSize);
-    while (const std::size_t got = file.Read(buffer.get(), kReadBlockSize))
-        counter.Feed({buffer.get(), got});
+    // Small enough to stay in the processor's cache between the copy out of the page cache
+    // and the scan, and on the stack, so counting many members allocates nothing.
+    char buffer[kCountBlockSize];
+    while (const std::size_t got = file.Read(buffer, sizeof buffer))
+        counter.Feed({buffer, got});
     result.problem = file.Problem();
     // A file that fails half-way counts nothing rather than a part that looks complete.
     if (result.problem.error == FileError::None) result.tally = counter.Finish();

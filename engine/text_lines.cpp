@@ -1,13 +1,43 @@
 #include "engine/text_lines.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "engine/line_ends.h"
 
 namespace tallix {
 
 namespace {
 
-const char* FindLineEnd(const char* p, const char* end) {
-    return std::find_if(p, end, [](char c) { return c == '\r' || c == '\n'; });
+// Both encodings leave ASCII as it is, and most lines of source are nothing else, so
+// those are passed on without a conversion.
+bool IsAscii(std::string_view bytes) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if (word & kHighBits) return false;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
+    }
+    return true;
+}
+
+// Decodes one line and hands it on; the first line decides the encoding. The byte-order
+// mark, when there is one, lies wholly inside the first line: it holds no line-end byte.
+void Emit(std::string_view bytes, bool& encodingKnown, TextEncoding& encoding,
+          const TextLineReader::LineHandler& onLine) {
+    if (!encodingKnown) {
+        encoding = DetectEncoding(bytes);
+        encodingKnown = true;
+    }
+    if (IsAscii(bytes)) {
+        onLine(bytes);
+    } else {
+        onLine(DecodeText(bytes, encoding));
+    }
 }
 
 }  // namespace
@@ -20,10 +50,18 @@ void TextLineReader::Feed(std::string_view block) {
         if (*p == '\n') ++p;
     }
     while (p != end) {
-        const char* lineEnd = FindLineEnd(p, end);
-        pending_.append(p, lineEnd);
-        if (lineEnd == end) return;
-        EmitLine();
+        const char* lineEnd = line_ends::FindLineEnd(p, end);
+        if (lineEnd == end) {
+            pending_.append(p, lineEnd);
+            return;
+        }
+        // A line the block holds whole is passed on from the block itself.
+        if (pending_.empty()) {
+            Emit({p, static_cast<std::size_t>(lineEnd - p)}, encodingKnown_, encoding_, onLine_);
+        } else {
+            pending_.append(p, lineEnd);
+            EmitLine();
+        }
         p = lineEnd + 1;
         if (*lineEnd == '\r') {
             if (p == end) {
@@ -40,13 +78,7 @@ void TextLineReader::Finish() {
 }
 
 void TextLineReader::EmitLine() {
-    // The byte-order mark, when there is one, lies wholly inside the first line: it holds
-    // no line-end byte.
-    if (!encodingKnown_) {
-        encoding_ = DetectEncoding(pending_);
-        encodingKnown_ = true;
-    }
-    onLine_(DecodeText(pending_, encoding_));
+    Emit(pending_, encodingKnown_, encoding_, onLine_);
     pending_.clear();
 }
 
