@@ -200,23 +200,32 @@ TALLIX_TARGET_AVX2 const char* AddChunksAvx2(const char* p, const char* end, con
 }
 #endif
 
+// Whether this processor runs the AVX2 build.
+inline bool PreferAvx2() {
+#if TALLIX_HAVE_AVX2_PATH
+    return HasAvx2();
+#else
+    return false;
+#endif
+}
+
 // Classifies the complete lines of [p, runEnd): p starts a line and runEnd follows a line
-// end.
+// end. `avx2` chooses that build where there is one; both give the same counts.
 template <bool kVb6>
-LineBits ClassifyRun(const char* p, const char* runEnd) {
+LineBits ClassifyRun(const char* p, const char* runEnd, bool avx2 = PreferAvx2()) {
     LineBits bits;
 #if TALLIX_HAVE_AVX2_PATH
-    p = HasAvx2() ? AddChunksAvx2<kVb6>(p, runEnd, runEnd, bits)
-                  : AddChunks<kVb6>(p, runEnd, runEnd, bits);
+    p = avx2 ? AddChunksAvx2<kVb6>(p, runEnd, runEnd, bits)
+             : AddChunks<kVb6>(p, runEnd, runEnd, bits);
 #else
+    (void)avx2;
     p = AddChunks<kVb6>(p, runEnd, runEnd, bits);
 #endif
     if (p != runEnd) {
         // The last piece, padded with bytes of no class.
         char padded[kChunk] = {};
         std::memcpy(padded, p, static_cast<std::size_t>(runEnd - p));
-        ByteMasks m = Masks(padded);
-        bits.Add<kVb6, false>(m, p, runEnd);
+        bits.Add<kVb6, false>(Masks(padded), p, runEnd);
     }
     return bits;
 }
