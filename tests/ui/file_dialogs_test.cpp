@@ -1,19 +1,21 @@
-// The real Qt dialogs, set up and run without a person: a timer answers each dialog, and a
-// watchdog closes anything else that opens, so no test can hang on a box.
+// The real Qt dialogs, run without a person: a ModalAnswerer picks the file or cancels, and
+// dismisses any further box, so no test waits on a dialog.
 #include "ui/file_dialogs.h"
 
 #include <gtest/gtest.h>
 
+#include "modal_answerer.h"
 #include "persistence/qt_test_printing.h"
+#include "persistence/settings_store.h"
+#include "persistence/user_settings.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QTimer>
 
-namespace tallix {
+namespace tallix::testing {
 namespace {
 
 class FileDialogsTest : public ::testing::Test {
@@ -23,31 +25,17 @@ protected:
                               QStringLiteral("*.LOG"), QStringLiteral("Log文件"), folder_.path());
     }
 
-    // Runs the dialog with the file typed in and the dialog accepted (or cancelled); any
-    // second box the dialog opens (a question, a warning) is closed and reported.
-    QString Run(QFileDialog& dialog, const QString& file, bool accept) {
-        QTimer::singleShot(0, &dialog, [&dialog, file, accept] {
-            dialog.selectFile(file);
+    // Picks the file (typed into the name box) and accepts, or cancels when file is empty.
+    static std::function<void(QFileDialog&)> Pick(const QString& file) {
+        return [file](QFileDialog& dialog) {
             QDialog& asked = dialog;  // QFileDialog hides accept(); it still overrides it
-            accept ? asked.accept() : asked.reject();
-        });
-        QTimer watchdog;
-        watchdog.setInterval(100);
-        int ticks = 0;
-        QObject::connect(&watchdog, &QTimer::timeout, [this, &dialog, &ticks] {
-            bool stray = false;
-            while (QWidget* box = QApplication::activeModalWidget()) {
-                if (box == &dialog) break;
-                extraBoxes_ << QString::fromLatin1(box->metaObject()->className());
-                box->close();
-                stray = true;
-            }
-            if (stray || ++ticks > 50) dialog.reject();
-        });
-        watchdog.start();
-        const QString result = RunFileDialog(dialog);
-        watchdog.stop();
-        return result;
+            if (file.isEmpty()) return asked.reject();
+            // As a person would type it: selectFile() leaves alone a name box that has the focus.
+            auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(nameBox, nullptr);
+            nameBox->setText(file);
+            asked.accept();
+        };
     }
 
     QString Existing(const char* name) {
@@ -57,7 +45,6 @@ protected:
     }
 
     QTemporaryDir folder_;
-    QStringList extraBoxes_;
 };
 
 TEST_F(FileDialogsTest, SetUpWithOneFilterAndTheTitle) {
@@ -80,27 +67,86 @@ TEST_F(FileDialogsTest, SetUpWithOneFilterAndTheTitle) {
 TEST_F(FileDialogsTest, CancelGivesAnEmptyPath) {
     for (const FileDialogMode mode : {FileDialogMode::Open, FileDialogMode::Save}) {
         const auto dialog = Make(mode);
-        EXPECT_EQ(Run(*dialog, Existing("a.LOG"), false), QString());
+        ModalAnswerer person(Pick(QString()));
+        EXPECT_EQ(RunFileDialog(*dialog), QString());
+        EXPECT_TRUE(person.answered());
+        EXPECT_TRUE(person.strays.isEmpty());
     }
-    EXPECT_TRUE(extraBoxes_.isEmpty());
 }
 
-TEST_F(FileDialogsTest, OpenGivesTheChosenExistingFile) {
+// Each answerer lives only as long as its dialog runs: a live one dismisses any later dialog.
+TEST_F(FileDialogsTest, OpenTakesOnlyAnExistingFile) {
     const QString file = Existing("p.LOG");
-    const auto dialog = Make(FileDialogMode::Open);
-    EXPECT_EQ(Run(*dialog, file, true), QDir::toNativeSeparators(file));
-    EXPECT_TRUE(extraBoxes_.isEmpty());
+    {
+        const auto dialog = Make(FileDialogMode::Open);
+        ModalAnswerer person(Pick(file));
+        EXPECT_EQ(RunFileDialog(*dialog), QDir::toNativeSeparators(file));
+        EXPECT_TRUE(person.strays.isEmpty());
+    }
+    {
+        const auto dialog = Make(FileDialogMode::Open);
+        ModalAnswerer person(Pick(folder_.filePath(QStringLiteral("missing.LOG"))));
+        EXPECT_EQ(RunFileDialog(*dialog), QString());
+        EXPECT_TRUE(person.answered());
+        EXPECT_FALSE(person.strays.isEmpty()) << "the dialog should have refused the name";
+    }
 }
 
 TEST_F(FileDialogsTest, SaveTakesANewFileAndOverwritesWithoutAsking) {
     const QString fresh = folder_.filePath(QStringLiteral("new.LOG"));
-    const auto first = Make(FileDialogMode::Save);
-    EXPECT_EQ(Run(*first, fresh, true), QDir::toNativeSeparators(fresh));
     const QString old = Existing("old.LOG");
-    const auto second = Make(FileDialogMode::Save);
-    EXPECT_EQ(Run(*second, old, true), QDir::toNativeSeparators(old));
-    EXPECT_TRUE(extraBoxes_.isEmpty()) << extraBoxes_.join(u',').toStdString();
+    for (const QString& file : {fresh, old}) {
+        const auto dialog = Make(FileDialogMode::Save);
+        ModalAnswerer person(Pick(file));
+        EXPECT_EQ(RunFileDialog(*dialog), QDir::toNativeSeparators(file));
+        EXPECT_TRUE(person.strays.isEmpty()) << person.strays.join(u',').toStdString();
+    }
+}
+
+// QtFileDialogs as the window uses them: starting where "Init_Dir" points.
+class QtFileDialogsTest : public FileDialogsTest {
+protected:
+    SettingsStore store_ = SettingsStore::InIniFile(folder_.filePath(QStringLiteral("s.ini")));
+    UserSettings settings_{store_, folder_.path()};
+    QtFileDialogs dialogs_{settings_};
+    QString seenFolder_;
+
+    std::function<void(QFileDialog&)> NoteFolderAndPick(const QString& file) {
+        return [this, file](QFileDialog& dialog) {
+            seenFolder_ = dialog.directory().absolutePath();
+            Pick(file)(dialog);
+        };
+    }
+};
+
+TEST_F(QtFileDialogsTest, OpenStartsInTheFolderOfTheLastFile) {
+    QDir(folder_.path()).mkdir(QStringLiteral("last"));
+    const QString project = folder_.filePath(QStringLiteral("last/p.vbp"));
+    QFile(project).open(QIODevice::WriteOnly);
+    settings_.StoreInitDir(QDir::toNativeSeparators(project));
+    ModalAnswerer person(NoteFolderAndPick(project));
+    EXPECT_EQ(dialogs_.ShowOpenDialog(nullptr, QStringLiteral("打开VB6工程文件(*.vbp)"),
+                                      QStringLiteral("*.vbp"), QStringLiteral("VB6工程文件")),
+              QDir::toNativeSeparators(project));
+    EXPECT_EQ(QDir(seenFolder_), QDir(folder_.filePath(QStringLiteral("last"))));
+}
+
+TEST_F(QtFileDialogsTest, SaveStartsInTheProgramFolderAndNormalisesTheName) {
+    ModalAnswerer person(NoteFolderAndPick(folder_.filePath(QStringLiteral("report"))));
+    EXPECT_EQ(dialogs_.ShowSaveDialog(nullptr, QStringLiteral("保存分析结果："),
+                                      QStringLiteral("*.LOG"), QStringLiteral("Log文件")),
+              QDir::toNativeSeparators(folder_.filePath(QStringLiteral("REPORT.LOG"))));
+    EXPECT_EQ(QDir(seenFolder_), QDir(folder_.path()));
+    EXPECT_TRUE(person.strays.isEmpty());
+}
+
+TEST_F(QtFileDialogsTest, CancelledSaveGivesAnEmptyPath) {
+    ModalAnswerer person(Pick(QString()));
+    EXPECT_EQ(dialogs_.ShowSaveDialog(nullptr, QStringLiteral("保存分析结果："),
+                                      QStringLiteral("*.LOG"), QStringLiteral("Log文件")),
+              QString());
+    EXPECT_TRUE(person.answered());
 }
 
 }  // namespace
-}  // namespace tallix
+}  // namespace tallix::testing

@@ -1,0 +1,42 @@
+// The real message box, answered by a ModalAnswerer instead of a person.
+#include "ui/message_sink.h"
+
+#include <gtest/gtest.h>
+
+#include "modal_answerer.h"
+#include "persistence/qt_test_printing.h"
+
+#include <QMessageBox>
+
+namespace tallix::testing {
+namespace {
+
+TEST(MessageBoxSinkTest, PlainTextTitledTallixWithOnlyOkAndNoIcon) {
+    QWidget owner;
+    QString title;
+    QString text;
+    Qt::TextFormat format = Qt::AutoText;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    QMessageBox::StandardButtons buttons;
+    QWidget* parent = nullptr;
+    ModalAnswerer person(std::function<void(QMessageBox&)>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        text = box.text();
+        format = box.textFormat();
+        icon = box.icon();
+        buttons = box.standardButtons();
+        parent = box.parentWidget();
+        box.accept();
+    }));
+    MessageBoxSink().ShowMessage(&owner, QStringLiteral("文件<b>a&b</b>不存在！"));
+    EXPECT_TRUE(person.answered());
+    EXPECT_EQ(title, QStringLiteral("Tallix"));
+    EXPECT_EQ(text, QStringLiteral("文件<b>a&b</b>不存在！"));
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
+    EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(parent, &owner);
+}
+
+}  // namespace
+}  // namespace tallix::testing
