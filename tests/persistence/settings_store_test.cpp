@@ -115,17 +115,6 @@ TEST_F(UserSettingsTest, WritesTheStoredForms) {
     EXPECT_EQ(settings_.InitDir(), QString()) << "an empty Init_Dir is not the default";
 }
 
-TEST_F(UserSettingsTest, ReadsOddStoredValues) {
-    store_.StoreSetting(QStringLiteral("SourceProj"), QStringLiteral("-0.5"));
-    store_.StoreSetting(QStringLiteral("BlankLine"), QStringLiteral("-1"));
-    store_.StoreSetting(QStringLiteral("RemarkLine"), QStringLiteral("maybe"));
-    EXPECT_EQ(settings_.ProjectKind(), SourceKind::VbNet);
-    EXPECT_TRUE(settings_.SkipBlankLines());
-    EXPECT_FALSE(settings_.SkipCommentLines());
-    store_.StoreSetting(QStringLiteral("SourceProj"), QStringLiteral("vbnet"));
-    EXPECT_EQ(settings_.ProjectKind(), SourceKind::Vb6);
-}
-
 TEST_F(UserSettingsTest, StoresByKeyOnlyTheProgramsKeys) {
     EXPECT_TRUE(settings_.StoreByKey(QStringLiteral("Init_Dir"), QStringLiteral("/p/x.vbp")));
     EXPECT_EQ(settings_.InitDir(), QStringLiteral("/p/x.vbp"));

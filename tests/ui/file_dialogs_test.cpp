@@ -140,13 +140,5 @@ TEST_F(QtFileDialogsTest, SaveStartsInTheProgramFolderAndNormalisesTheName) {
     EXPECT_TRUE(person.strays.isEmpty());
 }
 
-TEST_F(QtFileDialogsTest, CancelledSaveGivesAnEmptyPath) {
-    ModalAnswerer person(Pick(QString()));
-    EXPECT_EQ(dialogs_.ShowSaveDialog(nullptr, QStringLiteral("保存分析结果："),
-                                      QStringLiteral("*.LOG"), QStringLiteral("Log文件")),
-              QString());
-    EXPECT_TRUE(person.answered());
-}
-
 }  // namespace
 }  // namespace tallix::testing

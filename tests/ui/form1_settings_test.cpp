@@ -143,14 +143,5 @@ TEST_F(Form1Test, TogglingEachOptionTwice) {
     EXPECT_EQ(Stored("SourceProj"), QStringLiteral("<absent>"));
 }
 
-TEST_F(Form1Test, ToggledOptionsHoldAtTheNextStart) {
-    Choose("meuRemarkLine");
-    Choose("meuVBdotNetProj");
-    window_.reset();
-    EXPECT_TRUE(Checked("meuRemarkLine"));
-    EXPECT_FALSE(Checked("meuBlankLine"));
-    EXPECT_TRUE(Find<QRadioButton>("Option2")->isChecked());
-}
-
 }  // namespace
 }  // namespace tallix::testing
