@@ -21,10 +21,12 @@ std::string WideToCodePage(const std::wstring& wide, UINT codePage) {
     const int length = static_cast<int>(wide.size());
     const bool utf8 = codePage == CP_UTF8;
     const char* fallback = utf8 ? nullptr : "?";
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const int size =
-        ::WideCharToMultiByte(codePage, 0, wide.data(), length, nullptr, 0, fallback, nullptr);
+        ::WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, fallback, nullptr);
     std::string out(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(codePage, 0, wide.data(), length, out.data(), size, fallback, nullptr);
+    ::WideCharToMultiByte(codePage, flags, wide.data(), length, out.data(), size, fallback,
+                          nullptr);
     return out;
 }
 
@@ -55,11 +57,44 @@ std::string WideToUtf8(const std::wstring& wide) {
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {
-    return WideToUtf8(CodePageToWide(ansi, CP_ACP));
+    // Whole text first; only text with bytes that form no character is taken apart, one
+    // character at a time, so that each such byte becomes U+FFFD as on every platform.
+    const int length = static_cast<int>(ansi.size());
+    if (ansi.empty() ||
+        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), length, nullptr, 0) > 0)
+        return WideToUtf8(CodePageToWide(ansi, CP_ACP));
+    std::wstring wide;
+    while (!ansi.empty()) {
+        const bool lead = ansi.size() > 1 && ::IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(ansi[0]));
+        const std::string_view character = ansi.substr(0, lead ? 2 : 1);
+        wchar_t decoded[2];
+        const int got = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, character.data(),
+                                              static_cast<int>(character.size()), decoded, 2);
+        if (got > 0) {
+            wide.append(decoded, static_cast<std::size_t>(got));
+            ansi.remove_prefix(character.size());
+        } else {
+            wide += L'\xFFFD';
+            ansi.remove_prefix(1);
+        }
+    }
+    return WideToUtf8(wide);
 }
 
 std::string Utf8ToAnsi(std::string_view utf8) {
-    return WideToCodePage(Utf8ToWide(utf8), CP_ACP);
+    // Code page 936 holds no character beyond the basic plane; each such character (a
+    // surrogate pair here) becomes one "?", not two. No best-fit look-alikes either: a
+    // character the code page lacks is shown as missing, not as another one.
+    std::wstring wide = Utf8ToWide(utf8);
+    std::wstring single;
+    single.reserve(wide.size());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const bool pair = wide[i] >= 0xD800 && wide[i] <= 0xDBFF && i + 1 < wide.size() &&
+                          wide[i + 1] >= 0xDC00 && wide[i + 1] <= 0xDFFF;
+        single += pair ? L'?' : wide[i];
+        i += pair ? 1 : 0;
+    }
+    return WideToCodePage(single, CP_ACP);
 }
 
 bool FileExists(const std::string& path) {

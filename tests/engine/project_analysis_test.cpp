@@ -194,7 +194,7 @@ TEST_F(Analysis, UnreadableMembersCountZeroAndAreListedOnce) {
     EXPECT_EQ(analysis.FoundLinesText, "ok.bas:2");
     EXPECT_EQ(analysis.TotalLinesText, "2");
     EXPECT_EQ(host.startEnabled, (std::vector<bool>{false, true}));
-    const std::string folder = dir.Str() + "/";
+    const std::string folder = dir.Str() + testing::kSeparator;
     EXPECT_EQ(host.messages, std::vector<std::string>{"以下文件无法读取，按0行计算：\n" + folder +
                                                       "missing.bas\n" + folder + "folder.bas"});
 }

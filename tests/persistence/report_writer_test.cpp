@@ -70,7 +70,11 @@ TEST_F(WriteReportTest, FailuresGiveAReasonAndKeepTheOldReport) {
     EXPECT_NE(WriteReport("", content), std::nullopt);
 
     const std::string old = dir.Write("old.LOG", "old report\r\n");
-    ::chmod(old.c_str(), 0444);
+    std::filesystem::permissions(testing::FromUtf8(old),
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
     const auto reason = WriteReport(old, content);
     ASSERT_NE(reason, std::nullopt);
     EXPECT_FALSE(reason->empty());
@@ -78,6 +82,7 @@ TEST_F(WriteReportTest, FailuresGiveAReasonAndKeepTheOldReport) {
 }
 
 TEST_F(WriteReportTest, KeepsThePermissionsOfTheReportItReplaces) {
+    if (testing::kWindows) GTEST_SKIP() << "Windows files have no permission bits";
     const std::string path = dir.Write("R.LOG", "old");
     ::chmod(path.c_str(), 0600);
     ASSERT_EQ(WriteReport(path, content), std::nullopt);
