@@ -5,6 +5,7 @@
 #include "app/version.h"
 #include "persistence/settings_store.h"
 #include "persistence/user_settings.h"
+#include "ui/desktop.h"
 #include "ui/file_dialogs.h"
 #include "ui/form1.h"
 #include "ui/message_sink.h"
@@ -19,7 +20,8 @@ int main(int argc, char* argv[]) {
     tallix::UserSettings settings(store, tallix::ProgramFolder());
     tallix::QtFileDialogs dialogs(settings);
     tallix::MessageBoxSink messages;
-    tallix::Form1 window(settings, dialogs, messages);
+    tallix::SystemDesktop desktop;
+    tallix::Form1 window(settings, dialogs, messages, desktop);
     window.show();
     return QApplication::exec();
 }

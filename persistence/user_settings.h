@@ -15,6 +15,9 @@ public:
     // programFolder is where the dialogs start before any file was chosen.
     UserSettings(SettingsStore& store, QString programFolder);
 
+    // The folder that holds the program: the dialogs' first folder and the help file's.
+    const QString& ProgramFolder() const { return programFolder_; }
+
     // "Init_Dir": the last project or report path, "" after a cancelled save.
     QString InitDir() const;
     void StoreInitDir(const QString& path);

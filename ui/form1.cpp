@@ -1,18 +1,24 @@
 #include "ui/form1.h"
 
 #include <QButtonGroup>
+#include <QDir>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
 #include "app/version.h"
+#include "engine/file_system.h"
+#include "persistence/report_writer.h"
 #include "persistence/user_settings.h"
+#include "ui/desktop.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_sink.h"
 
@@ -30,13 +36,19 @@ QString WindowCaption() {
 
 }  // namespace
 
-Form1::Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink& messages, QWidget* parent)
-    : QMainWindow(parent), settings_(settings), dialogs_(dialogs), messages_(messages) {
+Form1::Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink& messages, Desktop& desktop,
+             QWidget* parent)
+    : QMainWindow(parent),
+      settings_(settings),
+      dialogs_(dialogs),
+      messages_(messages),
+      desktop_(desktop) {
     setObjectName(QStringLiteral("Form1"));
     setCentralWidget(new QWidget(this));
     controls_ = CreateControls(centralWidget());
     menus_ = CreateMenus(menuBar());
     SetUpFrame();
+    SetUpDropTargets();
     ConnectCommands();
     ApplyStoredSettings();
     controls_.txtFileName->setFocus();
@@ -52,6 +64,22 @@ void Form1::SetUpFrame() {
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void Form1::SetUpDropTargets() {
+    // A drop goes to the widget under the pointer and, while not taken, on up to its parents;
+    // only the window takes drops, so a drop on any control reaches DropFiles. The text boxes
+    // would insert dropped text instead, so they take none; the total and the rule take
+    // every drag event themselves and do nothing with it.
+    setAcceptDrops(true);
+    controls_.txtFileName->setAcceptDrops(false);
+    controls_.lblFoundline->setAcceptDrops(false);
+    controls_.lblFoundline->viewport()->setAcceptDrops(false);
+    for (QWidget* refusing :
+         {static_cast<QWidget*>(controls_.LblTotalLine), static_cast<QWidget*>(controls_.Line1)}) {
+        refusing->setAcceptDrops(true);
+        refusing->installEventFilter(this);
+    }
 }
 
 void Form1::ConnectCommands() {
@@ -111,7 +139,20 @@ void Form1::StartAnalysis() {
 }
 
 void Form1::SaveResults() {
-    // Writing the report comes with the report writer.
+    CopyControlsToAnalysis();
+    if (analysis_.TotalLinesText.empty() || analysis_.FoundLinesText.empty()) {
+        ShowMessage("请先分析完成后，才能保存!");
+        return;
+    }
+    const QString path = dialogs_.ShowSaveDialog(
+        this, QStringLiteral("保存分析结果："), QStringLiteral("*.LOG"), QStringLiteral("Log文件"));
+    if (!path.isEmpty()) {
+        const auto problem = WriteReport(
+            path.toStdString(),
+            {analysis_.ProjectPath, analysis_.FoundLinesText, analysis_.TotalLinesText});
+        if (problem) ShowMessage("文件" + path.toStdString() + "无法写入：" + *problem);
+    }
+    settings_.StoreInitDir(path);
 }
 
 // A checkable item has already flipped its mark when it reports the trigger.
@@ -138,15 +179,21 @@ void Form1::ChooseKindItem(SourceKind kind) {
 }
 
 void Form1::ShowHelpFile() {
-    // Comes with the help commands.
+    const QString path = HelpFilePath(settings_.ProgramFolder());
+    if (FileExists(path.toStdString())) {
+        desktop_.ShowTextFile(path);
+    } else {
+        messages_.ShowInformation(this, QStringLiteral("提示"),
+                                  QStringLiteral("帮助文件readme.txt未找到！"));
+    }
 }
 
 void Form1::VisitMyWeb() {
-    // Comes with the help commands.
+    desktop_.OpenUrl(HomePageUrl());
 }
 
 void Form1::MailToMe() {
-    // Comes with the help commands.
+    desktop_.OpenUrl(MailUrl());
 }
 
 void Form1::ShowAbout() {
@@ -155,6 +202,46 @@ void Form1::ShowAbout() {
 
 void Form1::ExitProgram() {
     close();
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    // Any drag is welcome: a drop without files still runs Open, which then asks.
+    event->acceptProposedAction();
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) {
+    event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    DropFiles(*event->mimeData());
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop: {
+            // An ignored drag event would travel on to the window; taking it with no action
+            // stops it here and tells the source that nothing was done.
+            auto* drag = static_cast<QDropEvent*>(event);
+            drag->setDropAction(Qt::IgnoreAction);
+            drag->accept();
+            return true;
+        }
+        default:
+            return QMainWindow::eventFilter(watched, event);
+    }
+}
+
+void Form1::DropFiles(const QMimeData& data) {
+    for (const QUrl& url : data.urls()) {
+        if (!url.isLocalFile()) continue;
+        controls_.txtFileName->setText(QDir::toNativeSeparators(url.toLocalFile()));
+        analysis_.DroppedFlag = 1;
+    }
+    OpenProject();
 }
 
 void Form1::RunCommand(void (ProjectAnalysis::*command)()) {

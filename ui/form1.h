@@ -11,7 +11,8 @@
 //             ▼
 //   controls (path box, result list, total) ◄── copied back after each command
 //
-// The kind and the counting options are stored as soon as they change (UserSettings).
+// The kind and the counting options are stored as soon as they change (UserSettings). A file
+// dropped anywhere on the window fills the path box and runs Open; Save writes the report.
 
 #include <QMainWindow>
 
@@ -19,9 +20,11 @@
 #include "ui/form1_controls.h"
 
 class QButtonGroup;
+class QMimeData;
 
 namespace tallix {
 
+class Desktop;
 class FileDialogs;
 class MessageSink;
 class UserSettings;
@@ -30,16 +33,26 @@ class Form1 : public QMainWindow, private AnalysisHost {
     Q_OBJECT
 
 public:
-    // The window applies the stored kind and options while it is built. The three services
-    // must outlive it.
-    Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink& messages,
+    // The window applies the stored kind and options while it is built. The services must
+    // outlive it.
+    Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink& messages, Desktop& desktop,
           QWidget* parent = nullptr);
     ~Form1() override;
 
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void SetUpFrame();
+    void SetUpDropTargets();
     void ConnectCommands();
     void ApplyStoredSettings();
+
+    // The one drop handler: every control that takes a drop hands it here unchanged.
+    void DropFiles(const QMimeData& data);
 
     // One slot per command; a button and its menu item share it.
     void OpenProject();
@@ -72,6 +85,7 @@ private:
     UserSettings& settings_;
     FileDialogs& dialogs_;
     MessageSink& messages_;
+    Desktop& desktop_;
     Form1Controls controls_;
     Form1Menus menus_;
     QButtonGroup* kinds_;

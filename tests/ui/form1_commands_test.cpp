@@ -26,16 +26,6 @@ protected:
         Write("a.bas", "Attribute VB_Name = \"A\"\r\nSub X()\r\n\r\n' c\r\nEnd Sub\r\n");
     }
 
-    void Write(const char* name, const QByteArray& bytes) {
-        QFile file(FilePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QString Native(const char* name) const {
-        return QDir::toNativeSeparators(FilePath(QString::fromLatin1(name)));
-    }
-
     // Opens through the button or the menu item, the dialog answering with the file.
     void OpenWith(const char* command, const char* file) {
         dialogs_.answer = Native(file);

@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -14,6 +16,7 @@
 
 #include "persistence/settings_store.h"
 #include "persistence/user_settings.h"
+#include "ui/desktop.h"
 #include "ui/file_dialogs.h"
 #include "ui/form1.h"
 #include "ui/message_sink.h"
@@ -60,6 +63,10 @@ public:
         shown.push_back({owner, text, start != nullptr && start->isEnabled()});
     }
 
+    void ShowInformation(QWidget* owner, const QString& title, const QString& text) override {
+        information.push_back({owner, title + u'|' + text, true});
+    }
+
     QStringList Texts() const {
         QStringList texts;
         for (const Message& message : shown)
@@ -68,6 +75,17 @@ public:
     }
 
     std::vector<Message> shown;
+    std::vector<Message> information;  // text is "title|text"
+};
+
+// Records what the help menu asks the desktop to open.
+class RecordingDesktop : public Desktop {
+public:
+    void ShowTextFile(const QString& path) override { textFiles << path; }
+    void OpenUrl(const QUrl& url) override { urls << url; }
+
+    QStringList textFiles;
+    QList<QUrl> urls;
 };
 
 // A window over settings in a fresh folder, with fake dialogs and recorded messages. The
@@ -76,7 +94,7 @@ class Form1Test : public ::testing::Test {
 protected:
     Form1& Window() {
         if (!window_) {
-            window_ = std::make_unique<Form1>(settings_, dialogs_, messages_);
+            window_ = std::make_unique<Form1>(settings_, dialogs_, messages_, desktop_);
             window_->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         }
@@ -105,11 +123,25 @@ protected:
 
     QString FilePath(const QString& name) const { return folder_.filePath(name); }
 
+    // Writes a file of the test's folder, byte for byte.
+    void Write(const char* name, const QByteArray& bytes) {
+        QFile file(FilePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QString Native(const char* name) const {
+        return QDir::toNativeSeparators(FilePath(QString::fromLatin1(name)));
+    }
+
     QTemporaryDir folder_;
     SettingsStore store_ = SettingsStore::InIniFile(folder_.filePath(QStringLiteral("Ordwen.ini")));
-    UserSettings settings_{store_, QStringLiteral("/opt/ordwen")};
+    // The program's own folder: where the help file is looked for.
+    UserSettings settings_{store_,
+                           QDir::toNativeSeparators(folder_.filePath(QStringLiteral("program")))};
     FakeDialogs dialogs_;
     RecordingMessages messages_;
+    RecordingDesktop desktop_;
     std::unique_ptr<Form1> window_;
 };
 

@@ -14,6 +14,7 @@
 
 #include "persistence/settings_store.h"
 #include "persistence/user_settings.h"
+#include "ui/desktop.h"
 #include "ui/file_dialogs.h"
 #include "ui/form1.h"
 #include "ui/message_sink.h"
@@ -36,6 +37,16 @@ public:
     void ShowMessage(QWidget*, const QString& text) override {
         std::printf("message: %s\n", qPrintable(text));
     }
+    void ShowInformation(QWidget*, const QString& title, const QString& text) override {
+        std::printf("%s: %s\n", qPrintable(title), qPrintable(text));
+    }
+};
+
+// Opens nothing: the screenshot has no use for a viewer or a browser.
+class NoDesktop : public tallix::Desktop {
+public:
+    void ShowTextFile(const QString&) override {}
+    void OpenUrl(const QUrl&) override {}
 };
 
 // The menus side by side, the source submenu after the option menu.
@@ -85,7 +96,8 @@ int main(int argc, char* argv[]) {
     tallix::UserSettings settings(store, folder.path());
     ExampleProject dialogs;
     PrintedMessages messages;
-    tallix::Form1 window(settings, dialogs, messages);
+    NoDesktop desktop;
+    tallix::Form1 window(settings, dialogs, messages, desktop);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     window.findChild<QPushButton*>(QStringLiteral("Command10"))->click();

@@ -38,5 +38,24 @@ TEST(MessageBoxSinkTest, PlainTextTitledTallixWithOnlyOkAndNoIcon) {
     EXPECT_EQ(parent, &owner);
 }
 
+TEST(MessageBoxSinkTest, InformationHasItsOwnTitleAndTheInformationIcon) {
+    QWidget owner;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    ModalAnswerer person(std::function<void(QMessageBox&)>([&](QMessageBox& box) {
+        title = box.windowTitle();
+        icon = box.icon();
+        buttons = box.standardButtons();
+        box.accept();
+    }));
+    MessageBoxSink().ShowInformation(&owner, QStringLiteral("提示"),
+                                     QStringLiteral("帮助文件readme.txt未找到！"));
+    EXPECT_TRUE(person.answered());
+    EXPECT_EQ(title, QStringLiteral("提示"));
+    EXPECT_EQ(icon, QMessageBox::Information);
+    EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+}
+
 }  // namespace
 }  // namespace tallix::testing

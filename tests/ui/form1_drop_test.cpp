@@ -1,0 +1,131 @@
+// File drops, synthesised as the window system delivers them: to the window, at a point over
+// a control, so that Qt's own choice of the drop target is part of what is tested.
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QUrl>
+#include <QWindow>
+
+#include "form1_fixture.h"
+
+namespace tallix::testing {
+namespace {
+
+class Form1DropTest : public Form1Test {
+protected:
+    void SetUp() override {
+        Write("p.vbp", "Module=A; a.bas\r\n");
+        Write("q.vbp", "Module=B; b.bas\r\n");
+        Write("a.bas", "Attribute VB_Name = \"A\"\r\nSub X()\r\nEnd Sub\r\n");
+        Write("b.bas", "Attribute VB_Name = \"B\"\r\nx = 1\r\n");
+    }
+
+    QList<QUrl> Files(std::initializer_list<const char*> names) const {
+        QList<QUrl> urls;
+        for (const char* name : names)
+            urls << QUrl::fromLocalFile(FilePath(QString::fromLatin1(name)));
+        return urls;
+    }
+
+    // Drags the data over the named control and drops it there; returns whether the drop
+    // was taken with an action.
+    bool DropOn(const char* control, QMimeData& data) {
+        QWidget& window = Window();
+        const bool onWindow = control == std::string_view("Form1");
+        QWidget* target = onWindow ? &window : Find<QWidget>(control);
+        const QPoint at = onWindow ? QPoint(window.width() - 3, window.height() - 3)
+                                   : target->mapTo(&window, target->rect().center());
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &drop);
+        return drop.isAccepted() && drop.dropAction() != Qt::IgnoreAction;
+    }
+
+    bool DropFiles(const char* control, std::initializer_list<const char*> names) {
+        QMimeData data;
+        data.setUrls(Files(names));
+        return DropOn(control, data);
+    }
+
+    QString PathBox() { return Find<QLineEdit>("txtFileName")->text(); }
+    QString Total() { return Find<QLabel>("LblTotalLine")->text(); }
+};
+
+TEST_F(Form1DropTest, OneProjectOnTheWindowOpensWithoutADialog) {
+    Write("stale.bas", "");
+    EXPECT_TRUE(DropFiles("Form1", {"p.vbp"}));
+    EXPECT_EQ(PathBox(), Native("p.vbp"));
+    EXPECT_TRUE(dialogs_.openCalls.empty());
+    EXPECT_EQ(Stored("Init_Dir"), Native("p.vbp"));
+    Click("Command8");
+    EXPECT_EQ(Find<QPlainTextEdit>("lblFoundline")->toPlainText(), QStringLiteral("a.bas:2"));
+}
+
+TEST_F(Form1DropTest, EveryListedControlHandsTheDropToTheWindow) {
+    for (const char* control :
+         {"Frame1", "Option1", "Option2", "Command7", "Command8", "Command9", "Command10",
+          "txtFileName", "lblFoundline", "Label16", "Label17", "Label18", "Label19"}) {
+        SCOPED_TRACE(control);
+        Click("Command9");
+        EXPECT_TRUE(DropFiles(control, {"q.vbp"}));
+        EXPECT_EQ(PathBox(), Native("q.vbp"));
+    }
+    EXPECT_TRUE(dialogs_.openCalls.empty());
+    EXPECT_TRUE(messages_.Texts().isEmpty());
+}
+
+TEST_F(Form1DropTest, ThreeFilesLeaveTheLastInTheBoxAndOpenOnce) {
+    EXPECT_TRUE(DropFiles("Command8", {"a.bas", "q.vbp", "p.vbp"}));
+    EXPECT_EQ(PathBox(), Native("p.vbp"));
+    Click("Command8");
+    EXPECT_EQ(Total(), QStringLiteral("2"));
+}
+
+TEST_F(Form1DropTest, TheTotalAndTheRuleTakeNoDrop) {
+    EXPECT_TRUE(DropFiles("Form1", {"p.vbp"}));
+    Click("Command8");  // the total gets its text, and with it a place to drop on
+    Click("Command9");
+    Store("Init_Dir", QStringLiteral("before"));
+    for (const char* control : {"LblTotalLine", "Line1"}) {
+        SCOPED_TRACE(control);
+        EXPECT_FALSE(DropFiles(control, {"p.vbp"}));
+    }
+    EXPECT_EQ(PathBox(), QString());
+    EXPECT_EQ(Stored("Init_Dir"), QStringLiteral("before"));
+    EXPECT_EQ(Total(), QStringLiteral("2"));
+    EXPECT_TRUE(dialogs_.openCalls.empty());
+}
+
+TEST_F(Form1DropTest, ADropWithoutFilesOpensTheDialog) {
+    QMimeData data;
+    data.setText(QStringLiteral("just text"));
+    EXPECT_TRUE(DropOn("Form1", data));
+    ASSERT_EQ(dialogs_.openCalls.size(), 1u);
+    EXPECT_EQ(dialogs_.openCalls[0].title, QStringLiteral("打开VB6工程文件(*.vbp)"));
+    EXPECT_EQ(PathBox(), QString());  // the dialog was cancelled
+}
+
+TEST_F(Form1DropTest, TextBoxesNeverInsertTheDroppedText) {
+    QMimeData data;
+    data.setUrls(Files({"p.vbp"}));
+    data.setText(QStringLiteral("inserted"));
+    Find<QLineEdit>("txtFileName")->setText(QStringLiteral("typed"));
+    EXPECT_TRUE(DropOn("txtFileName", data));
+    EXPECT_EQ(PathBox(), Native("p.vbp"));
+    EXPECT_TRUE(DropOn("lblFoundline", data));
+    EXPECT_EQ(Find<QPlainTextEdit>("lblFoundline")->toPlainText(), QString());
+}
+
+TEST_F(Form1DropTest, AProjectOfTheOtherKindReadsAsNoMembers) {
+    Write("n.vbproj", "<Compile Include=\"x.vb\" />\r\n");
+    EXPECT_TRUE(DropFiles("Form1", {"n.vbproj"}));
+    Click("Command8");
+    EXPECT_EQ(Total(), QStringLiteral("0"));
+}
+
+}  // namespace
+}  // namespace tallix::testing
