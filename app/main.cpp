@@ -12,7 +12,6 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QString::fromUtf8(tallix::kApplicationTitle));
     QApplication::setApplicationVersion(QString::fromStdString(tallix::VersionText()));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ordwen.png")));
 
