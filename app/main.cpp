@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/app_info.h"
 #include "app/version.h"
@@ -14,6 +16,12 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationVersion(QString::fromStdString(tallix::VersionText()));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/ordwen.png")));
+    // The interface speaks Chinese whatever the system's language, Qt's own dialog buttons
+    // included (when Qt's translations are installed).
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     tallix::SettingsStore store = tallix::SettingsStore::ForUser(tallix::ApplicationName());
     tallix::UserSettings settings(store, tallix::ProgramFolder());
