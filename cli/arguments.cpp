@@ -55,6 +55,8 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
     app.set_version_flag("--version", "tallix " + VersionText(), "显示版本号并退出");
     // Unknown arguments are collected rather than rejected so they can be named in Chinese.
     app.allow_extras();
+    // CLI11 takes "/x" for a switch on Windows, where it is also a path from the drive root.
+    app.allow_windows_style_options(false);
     app.footer(
         "未指定 --vb6 或 --vbnet 时按扩展名判断：.vbproj（不分大小写）为 VB.NET 工程，其余为 VB6 "
         "工程。\n"
