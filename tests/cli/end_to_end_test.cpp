@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "report_bytes.h"
 #include "temp_folder.h"
 
 namespace {
@@ -124,19 +125,9 @@ TEST(EndToEnd, ReportFileHoldsExactlyTheFiveLines) {
     const Process run =
         RunTallix("--skip-blank --report " + Quoted(report) + " " + Quoted(project));
     ASSERT_EQ(run.status, 0) << run.err;
-    std::ifstream in(report, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(bytes,
-              "============\xB1\xBE\xC4\xDA\xC8\xDD\xD3\xC9Tallix\xB8\xA8\xD6\xFA\xC9\xFA\xB3\xC9"
-              "============\r\n"
-              "\xCE\xC4\xBC\xFE\xC3\xFB\xB3\xC6\xA3\xBA" +
-                  project +
-                  "\r\n"
-                  "\xD3\xD0\xD0\xA7\xD0\xD0\xCA\xFD\xA3\xBA"
-                  "MODS\\a.bas:3,\xC4\xA3\xBF\xE9.bas:1\r\n"
-                  "\xD7\xDC\xBC\xC6\xD0\xD0\xCA\xFD\xA3\xBA"
-                  "4\r\n" +
-                  std::string(46, '=') + "\r\n");
+    EXPECT_EQ(
+        tallix::cli::testing::ReadFileBytes(report),
+        tallix::cli::testing::ExpectedReport(project, "MODS\\a.bas:3,\xC4\xA3\xBF\xE9.bas:1", "4"));
 }
 
 }  // namespace

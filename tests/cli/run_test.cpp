@@ -12,30 +12,20 @@
 #include <string>
 #include <vector>
 
+#include "report_bytes.h"
+#include "run_cli.h"
 #include "temp_folder.h"
 
 namespace tallix::cli {
 namespace {
 
+using testing::ExpectedReport;
+using testing::ReadFileBytes;
+using testing::RunCli;
+using testing::RunResult;
 using testing::TempFolder;
 // Ordered, so that the key checks also see the order in which the keys were written.
 using Json = nlohmann::ordered_json;
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-RunResult RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    RunResult result;
-    result.status = Main(args, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
 
 // Counts established by hand from the classification rules; every file uses CR LF.
 // Form1.frm: designer and attribute lines are left out, then 3 code, 1 comment, 1 blank.
@@ -234,11 +224,6 @@ TEST(RunFailures, MissingProjectOrFolderPrintsNothingAndExitsOne) {
 namespace tallix::cli {
 namespace {
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(RunReport, WritesTheWindowsFiveLinesForTheProjectAsGiven) {
     TempFolder folder;
     const std::string project = WriteVb6Project(folder);
@@ -247,17 +232,7 @@ TEST(RunReport, WritesTheWindowsFiveLinesForTheProjectAsGiven) {
     const RunResult run = RunCli({"--report", report, project});
     EXPECT_EQ(run.status, kExitMembersUnreadable);  // Gone.bas is still missing
     // Labels and rules in code page 936, every line ending in CR LF.
-    EXPECT_EQ(ReadFileBytes(report),
-              "============\xB1\xBE\xC4\xDA\xC8\xDD\xD3\xC9Tallix\xB8\xA8\xD6\xFA\xC9\xFA\xB3\xC9"
-              "============\r\n"
-              "\xCE\xC4\xBC\xFE\xC3\xFB\xB3\xC6\xA3\xBA" +
-                  project +
-                  "\r\n"
-                  "\xD3\xD0\xD0\xA7\xD0\xD0\xCA\xFD\xA3\xBA"
-                  "Form1.frm:5,Mod1.bas:5\r\n"
-                  "\xD7\xDC\xBC\xC6\xD0\xD0\xCA\xFD\xA3\xBA"
-                  "10\r\n" +
-                  std::string(46, '=') + "\r\n");
+    EXPECT_EQ(ReadFileBytes(report), ExpectedReport(project, "Form1.frm:5,Mod1.bas:5", "10"));
 }
 
 TEST(RunReport, UnwritableReportIsSaidAndExitsFour) {

@@ -17,10 +17,17 @@
 
 #include "cli/run.h"
 #include "engine/wide_text.h"
+#include "report_bytes.h"
+#include "run_cli.h"
 #include "temp_folder.h"
 
 namespace tallix::cli {
 namespace {
+
+using testing::ExpectedReport;
+using testing::ReadFileBytes;
+using testing::RunCli;
+using testing::RunResult;
 
 using Json = nlohmann::json;
 
@@ -38,27 +45,6 @@ constexpr const char* kProjectBytes =
     "Class=\xC0\xE0; CLASSES\\c.cls\r\n"
     "Module=\xB9\xB2\xCF\xED; ..\\\xB9\xB2\xCF\xED\\lib.bas\r\n"
     "Startup=\"\xD6\xF7\xB4\xB0\xCC\xE5\"\r\n";
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-RunResult RunCli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    RunResult result;
-    result.status = Main(args, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(tallix::testing::FromUtf8(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string WithForwardSlashes(std::string path) {
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -124,19 +110,12 @@ TEST_F(WindowsProject, CountsChineseBackslashMembersAndWritesTheReportInCodePage
 
     const std::string root = dir.Str();
     ASSERT_TRUE(std::all_of(root.begin(), root.end(), [](char c) { return c > 0; })) << root;
-    EXPECT_EQ(ReadBytes(report),
-              "============\xB1\xBE\xC4\xDA\xC8\xDD\xD3\xC9Tallix\xB8\xA8\xD6\xFA\xC9\xFA\xB3\xC9"
-              "============\r\n"
-              "\xCE\xC4\xBC\xFE\xC3\xFB\xB3\xC6\xA3\xBA" +
-                  root +
-                  "\\\xB9\xA4\xB3\xCC\x81\x5C\\\xCF\xEE\xC4\xBF.vbp\r\n"
-                  "\xD3\xD0\xD0\xA7\xD0\xD0\xCA\xFD\xA3\xBA"
-                  "\xB4\xB0\xCC\xE5\\\xD6\xF7\xB4\xB0\xCC\xE5.frm:4,"
-                  "\x81\x5C\\\xC4\xA3\xBF\xE9.bas:2,CLASSES\\c.cls:1,"
-                  "..\\\xB9\xB2\xCF\xED\\lib.bas:2\r\n"
-                  "\xD7\xDC\xBC\xC6\xD0\xD0\xCA\xFD\xA3\xBA"
-                  "9\r\n" +
-                  std::string(46, '=') + "\r\n");
+    EXPECT_EQ(ReadFileBytes(report),
+              ExpectedReport(root + "\\\xB9\xA4\xB3\xCC\x81\x5C\\\xCF\xEE\xC4\xBF.vbp",
+                             "\xB4\xB0\xCC\xE5\\\xD6\xF7\xB4\xB0\xCC\xE5.frm:4,"
+                             "\x81\x5C\\\xC4\xA3\xBF\xE9.bas:2,CLASSES\\c.cls:1,"
+                             "..\\\xB9\xB2\xCF\xED\\lib.bas:2",
+                             "9"));
 }
 
 TEST_F(WindowsProject, ProjectGivenWithForwardSlashesCountsTheSame) {
