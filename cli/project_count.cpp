@@ -23,8 +23,9 @@ CountOutcome CountProject(const CliOptions& options) {
     count.counting = options.counting;
     const std::string folder = ProjectFolder(options.project);
     count.members.reserve(read.names.size());
+    FileLocator locator;
     for (const std::string& name : read.names) {
-        count.members.push_back(CountMember(folder, name, options.kind, options.counting));
+        count.members.push_back(CountMember(folder, name, options.kind, options.counting, locator));
     }
     count.texts = BuildResultTexts(count.members);
     return outcome;

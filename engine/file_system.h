@@ -25,6 +25,13 @@ bool FileExists(const std::string& path);
 // wins, and among several others the one first in byte order is taken.
 std::optional<std::string> LocateFile(const std::string& path);
 
+// Finds the member files of one run, as LocateFile does. A run asks for many files in few
+// folders, so a locator may keep what it learnt of a folder for the files asked for after.
+class FileLocator {
+public:
+    std::optional<std::string> Locate(const std::string& path) { return LocateFile(path); }
+};
+
 // The project's folder, up to and including the last path separator ("" when none).
 std::string ProjectFolder(const std::string& projectPath);
 

@@ -3,11 +3,11 @@
 namespace tallix {
 
 MemberCount CountMember(const std::string& folder, const std::string& name, SourceKind kind,
-                        CountOptions options) {
+                        CountOptions options, FileLocator& locator) {
     MemberCount member;
     member.name = name;
     const std::string written = MemberPath(folder, name);
-    member.path = LocateFile(written).value_or(written);
+    member.path = locator.Locate(written).value_or(written);
     FileTally file = TallyFile(member.path, kind);
     member.tally = file.tally;
     member.problem = std::move(file.problem);

@@ -25,7 +25,7 @@ struct MemberCount {
 };
 
 MemberCount CountMember(const std::string& folder, const std::string& name, SourceKind kind,
-                        CountOptions options);
+                        CountOptions options, FileLocator& locator);
 
 // The per-file list ("name:count" for each member that counted more than 0, joined with ",")
 // and the total, as the window shows them and the report saves them.

@@ -42,16 +42,22 @@ void ProjectAnalysis::OpenProject() {
 }
 
 void ProjectAnalysis::ReadMembers(const std::string& path) {
-    const ProjectMembers project = ReadProjectFile(path, SourceKind);
-    if (project.problem.error != FileError::None) {
+    // One name past the list's end is enough to know the project does not fit.
+    std::vector<std::string> names;
+    const FileProblem problem = VisitProjectMembers(path, SourceKind, [&](std::string name) {
+        names.push_back(std::move(name));
+        return names.size() <= kMaxMembers;
+    });
+    if (problem.error != FileError::None) {
         // The previous member list stays, as it does for a path that does not exist.
         host_.ShowMessage("文件" + path + "无法读取！");
         return;
     }
-    const auto kept = std::min<std::size_t>(project.names.size(), kMaxMembers);
-    std::copy_n(project.names.begin(), kept, SourceFiles.begin());
+    const auto kept = std::min<std::size_t>(names.size(), kMaxMembers);
+    std::move(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(kept),
+              SourceFiles.begin());
     SourceFileCount = static_cast<std::int16_t>(kept);
-    if (project.names.size() > kept) host_.ShowMessage("工程文件的成员超过81个，只统计前81个！");
+    if (names.size() > kept) host_.ShowMessage("工程文件的成员超过81个，只统计前81个！");
 }
 
 void ProjectAnalysis::StartAnalysis() {
@@ -69,8 +75,9 @@ void ProjectAnalysis::StartAnalysis() {
         const std::string folder = ProjectFolder(ProjectPath);
         const CountOptions options{SkipBlankLines, SkipCommentLines};
         std::vector<MemberCount> members;
+        FileLocator locator;
         for (int i = 0; i < SourceFileCount; ++i) {
-            members.push_back(CountMember(folder, SourceFiles[i], SourceKind, options));
+            members.push_back(CountMember(folder, SourceFiles[i], SourceKind, options, locator));
             if (members.back().problem.error != FileError::None)
                 unreadable.push_back(members.back().path);
         }

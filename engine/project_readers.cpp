@@ -71,27 +71,35 @@ std::vector<std::string> ReadVbNetProject(std::string_view projectBytes) {
     return ReadMembers(projectBytes, VbNetMemberName);
 }
 
-ProjectMembers ReadProjectFile(const std::string& path, SourceKind kind) {
-    ProjectMembers result;
+FileProblem VisitProjectMembers(const std::string& path, SourceKind kind,
+                                const MemberVisitor& onMember) {
     const auto located = LocateFile(path);
     InputFile file = InputFile::Open(located.value_or(path));
-    if (!file.IsOpen()) {
-        result.problem = file.Problem();
-        return result;
-    }
+    if (!file.IsOpen()) return file.Problem();
     const auto nameOf = kind == SourceKind::Vb6 ? Vb6MemberName : VbNetMemberName;
+    bool wanted = true;
     TextLineReader reader([&](std::string_view line) {
-        if (auto name = nameOf(line)) result.names.push_back(std::move(*name));
+        if (!wanted) return;
+        if (auto name = nameOf(line)) wanted = onMember(std::move(*name));
     });
     const auto buffer = std::make_unique<char[]>(kReadBlockSize);
-    while (const std::size_t got = file.Read(buffer.get(), kReadBlockSize))
+    while (wanted) {
+        const std::size_t got = file.Read(buffer.get(), kReadBlockSize);
+        if (got == 0) break;
         reader.Feed({buffer.get(), got});
-    result.problem = file.Problem();
-    if (result.problem.error != FileError::None) {
-        result.names.clear();
-        return result;
     }
-    reader.Finish();
+    if (file.Problem().error != FileError::None) return file.Problem();
+    if (wanted) reader.Finish();
+    return {};
+}
+
+ProjectMembers ReadProjectFile(const std::string& path, SourceKind kind) {
+    ProjectMembers result;
+    result.problem = VisitProjectMembers(path, kind, [&](std::string name) {
+        result.names.push_back(std::move(name));
+        return true;
+    });
+    if (result.problem.error != FileError::None) result.names.clear();
     return result;
 }
 

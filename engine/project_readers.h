@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,13 +19,23 @@ std::optional<std::string> VbNetMemberName(std::string_view line);
 std::vector<std::string> ReadVb6Project(std::string_view projectBytes);
 std::vector<std::string> ReadVbNetProject(std::string_view projectBytes);
 
+// Takes one member name; returns false to stop reading.
+using MemberVisitor = std::function<bool(std::string name)>;
+
+// Reads a project file from disk with the rules of the kind (Vb6: VB6 rules; any other
+// kind: VB.NET rules) and hands on each member name in file order, without keeping them.
+// Returns the problem that kept the file from being read to its end (error None when it was
+// read whole or the visitor stopped). The path is taken literally apart from letter case.
+FileProblem VisitProjectMembers(const std::string& path, SourceKind kind,
+                                const MemberVisitor& onMember);
+
 struct ProjectMembers {
     std::vector<std::string> names;
     FileProblem problem;  // error None when the file was read to its end
 };
 
-// Reads a project file from disk with the rules of the kind (Vb6: VB6 rules; any other
-// kind: VB.NET rules). The path is taken literally apart from letter case.
+// Every member a project file names, read as VisitProjectMembers does; no names when the
+// file could not be read to its end.
 ProjectMembers ReadProjectFile(const std::string& path, SourceKind kind);
 
 }  // namespace tallix

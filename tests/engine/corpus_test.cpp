@@ -25,8 +25,9 @@ Counted CountProject(const std::string& relative, SourceKind kind) {
     Counted counted;
     const ProjectMembers project = ReadProjectFile(path, kind);
     EXPECT_EQ(project.problem.error, FileError::None) << path;
+    FileLocator locator;
     for (const auto& name : project.names) {
-        counted.members.push_back(CountMember(ProjectFolder(path), name, kind, {}));
+        counted.members.push_back(CountMember(ProjectFolder(path), name, kind, {}, locator));
         if (counted.members.back().problem.error != FileError::None)
             counted.unreadable.push_back(name);
     }
