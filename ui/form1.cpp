@@ -197,20 +197,28 @@ void Form1::ChooseKindItem(SourceKind kind) {
 
 void Form1::ShowHelpFile() {
     const QString path = HelpFilePath(settings_.ProgramFolder());
-    if (FileExists(path.toStdString())) {
-        desktop_.ShowTextFile(path);
-    } else {
+    if (!FileExists(path.toStdString())) {
         messages_.ShowInformation(this, QStringLiteral("提示"),
                                   QStringLiteral("帮助文件readme.txt未找到！"));
+    } else if (!desktop_.ShowTextFile(path)) {
+        messages_.ShowMessage(
+            this, QStringLiteral("无法打开帮助文件%1：找不到能打开它的程序！").arg(path));
     }
 }
 
 void Form1::VisitMyWeb() {
-    desktop_.OpenUrl(HomePageUrl());
+    const QUrl page = HomePageUrl();
+    if (!desktop_.OpenUrl(page))
+        messages_.ShowMessage(
+            this,
+            QStringLiteral("无法打开个人主页%1：找不到能打开它的程序！").arg(page.toString()));
 }
 
 void Form1::MailToMe() {
-    desktop_.OpenUrl(MailUrl());
+    const QUrl mail = MailUrl();
+    if (!desktop_.OpenUrl(mail))
+        messages_.ShowMessage(
+            this, QStringLiteral("无法新建发给%1的邮件：找不到邮件程序！").arg(mail.path()));
 }
 
 void Form1::ShowAbout() {

@@ -78,12 +78,20 @@ public:
     std::vector<Message> information;  // text is "title|text"
 };
 
-// Records what the help menu asks the desktop to open.
+// Records what the help menu asks the desktop to open, and answers as a desktop that has, or
+// lacks, a program for it.
 class RecordingDesktop : public Desktop {
 public:
-    void ShowTextFile(const QString& path) override { textFiles << path; }
-    void OpenUrl(const QUrl& url) override { urls << url; }
+    bool ShowTextFile(const QString& path) override {
+        textFiles << path;
+        return opens;
+    }
+    bool OpenUrl(const QUrl& url) override {
+        urls << url;
+        return opens;
+    }
 
+    bool opens = true;
     QStringList textFiles;
     QList<QUrl> urls;
 };

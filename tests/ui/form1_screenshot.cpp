@@ -45,8 +45,8 @@ public:
 // Opens nothing: the screenshot has no use for a viewer or a browser.
 class NoDesktop : public tallix::Desktop {
 public:
-    void ShowTextFile(const QString&) override {}
-    void OpenUrl(const QUrl&) override {}
+    bool ShowTextFile(const QString&) override { return false; }
+    bool OpenUrl(const QUrl&) override { return false; }
 };
 
 // The menus side by side, the source submenu after the option menu.
