@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/result_box.h"
+
 namespace tallix {
 
 namespace {
@@ -91,12 +93,9 @@ QFrame* PlaceLine(QWidget* container, const char* name, int left, int top, int r
 }
 
 QPlainTextEdit* PlaceResultList(QWidget* container, const char* name, QRect rect) {
-    auto* box = Place<QPlainTextEdit>(container, name, rect);
-    box->setReadOnly(true);
+    auto* box = Place<ResultBox>(container, name, rect);
     box->setTabChangesFocus(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // The background of a menu bar, as the box was designed.
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));

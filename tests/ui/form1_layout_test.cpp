@@ -1,4 +1,6 @@
 // The window's controls and menus: names, captions, places, fonts, tab order and frame.
+#include <cmath>
+
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -8,6 +10,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "form1_fixture.h"
 
@@ -101,6 +106,56 @@ TEST_F(Form1Test, TheTotalLabelFitsEveryCount) {
         EXPECT_EQ(total->size(), total->sizeHint());
         EXPECT_EQ(total->pos(), designed.topLeft());
         EXPECT_EQ(total->height(), designed.height());
+    }
+}
+
+// Entries as Start joins them; names with spaces, Chinese names, and one entry longer than a
+// line, which alone may break inside.
+QString Entries(int count, const QString& name) {
+    QStringList entries;
+    for (int i = 1; i <= count; ++i)
+        entries << name.arg(i) + u':' + QString::number(i * 37 % 1000);
+    return entries.join(u',');
+}
+
+const QString kResults[] = {
+    Entries(40, QStringLiteral("mod%1.bas")),
+    Entries(25, QStringLiteral("My Form %1.frm")),
+    Entries(30, QStringLiteral("窗体%1.frm")),
+    Entries(3, QStringLiteral("a%1.bas")) + u',' + QString(120, u'x') + QStringLiteral(".bas:9,") +
+        Entries(12, QStringLiteral("b%1.cls")),
+};
+
+// The box breaks a line only after a comma, so a name stays with its count, and is a whole
+// number of lines tall, so no half line shows at its foot; at any size of its font.
+TEST_F(Form1Test, TheResultBoxBreaksAfterCommasAndShowsWholeLines) {
+    auto* box = Find<QPlainTextEdit>("lblFoundline");
+    for (const qreal points : {10.5, 9.0, 14.0}) {
+        QFont font = box->font();
+        font.setPointSizeF(points);
+        box->setFont(font);
+        for (const QString& text : kResults) {
+            SCOPED_TRACE(::testing::Message() << points << " pt: " << text.left(30).toStdString());
+            box->setPlainText(text);
+            QTest::qWait(0);
+            EXPECT_EQ(box->toPlainText(), text) << "the text is laid out, never changed";
+            const QTextBlock block = box->document()->firstBlock();
+            const QTextLayout* layout = block.layout();
+            ASSERT_GT(layout->lineCount(), 2);
+            for (int i = 0; i + 1 < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                const QString shown = text.mid(line.textStart(), line.textLength());
+                EXPECT_TRUE(shown.endsWith(u',') || !shown.contains(u','))
+                    << "line " << i << ": " << shown.toStdString();
+            }
+            const qreal pitch = layout->lineAt(1).y() - layout->lineAt(0).y();
+            ASSERT_GT(pitch, 0);
+            const int height = box->viewport()->height();
+            EXPECT_GE(height, pitch);
+            EXPECT_DOUBLE_EQ(std::fmod(height, pitch), 0.0) << height << " / " << pitch;
+            EXPECT_GT(box->verticalScrollBar()->maximum(), 0) << "the rest is scrolled to";
+            EXPECT_FALSE(box->horizontalScrollBar()->isVisible());
+        }
     }
 }
 
