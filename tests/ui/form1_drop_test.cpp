@@ -117,15 +117,33 @@ TEST_F(Form1DropTest, ADropWithoutFilesOpensTheDialog) {
     EXPECT_EQ(PathBox(), QString());  // the dialog was cancelled
 }
 
-// An http address is no file: the box keeps what it held and Open asks, as for a drop of text.
+// An address of the web is no file: it leaves the box as it was, and when the drop holds no
+// file at all Open asks, as for a drop of text.
 TEST_F(Form1DropTest, AWebAddressIsNoFile) {
-    QMimeData data;
-    data.setUrls({QUrl(QStringLiteral("http://www.example.com/p.vbp"))});
-    Find<QLineEdit>("txtFileName")->setText(QStringLiteral("typed"));
-    EXPECT_EQ(Qt::CopyAction, DropOn("Form1", data));
-    EXPECT_EQ(PathBox(), QStringLiteral("typed"));
-    EXPECT_EQ(dialogs_.openCalls.size(), 1u);
-    EXPECT_EQ(Stored("Init_Dir"), QStringLiteral("<absent>"));
+    const QUrl web(QStringLiteral("http://www.example.com/p.vbp"));
+    const QUrl file = QUrl::fromLocalFile(FilePath(QStringLiteral("p.vbp")));
+    struct Case {
+        QList<QUrl> urls;
+        QString box;
+        std::size_t dialogs;
+    };
+    const Case cases[] = {
+        {{web}, QStringLiteral("typed"), 1},
+        {{QUrl(QStringLiteral("ftp://host/q.vbp")), web}, QStringLiteral("typed"), 1},
+        {{file, web}, Native("p.vbp"), 0},
+        {{web, file}, Native("p.vbp"), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.urls.constFirst().toString().toStdString() + " and " +
+                     std::to_string(c.urls.size() - 1) + " more");
+        dialogs_.openCalls.clear();
+        QMimeData data;
+        data.setUrls(c.urls);
+        Find<QLineEdit>("txtFileName")->setText(QStringLiteral("typed"));
+        EXPECT_EQ(Qt::CopyAction, DropOn("Form1", data));
+        EXPECT_EQ(PathBox(), c.box);
+        EXPECT_EQ(dialogs_.openCalls.size(), c.dialogs);
+    }
 }
 
 // The source acts on the answer: a move would let a file manager delete the dropped project.
