@@ -1,4 +1,4 @@
-# Shared by scripts/run and scripts/test; sourced, not run.
+# Shared by the scripts that build or test; sourced, not run.
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -8,4 +8,14 @@ configure_and_build() {
     shift
     cmake -S "$repo_root" -B "$build_dir" "$@"
     cmake --build "$build_dir" -j2
+}
+
+# run_ctest BUILD_DIR: runs every test, leaving out CTest's closing timing line and the blank
+# lines before it so that the pass/fail summary is the last thing printed. The callers set
+# pipefail, so a failing test fails the pipeline.
+run_ctest() {
+    (cd "$1" && ctest --output-on-failure --no-tests=error) 2>&1 | awk '
+        /^Total Test time/ { next }
+        /^[[:space:]]*$/ { blanks++; next }
+        { while (blanks > 0) { print ""; blanks-- } print }'
 }
