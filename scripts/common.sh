@@ -1,4 +1,5 @@
 # Shared by the scripts that build or test; sourced, not run.
+# shellcheck shell=bash
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
