@@ -148,6 +148,27 @@ TEST(ProjectFile, NameFromAnOverlongLineOpensNoShorterFile) {
     EXPECT_TRUE(vb6[0].ends_with(TextLineReader::kCutMark));
 }
 
+TEST(ProjectFile, HugeLineIsReadInBoundedMemory) {
+    // 64 MiB without a line end, made as it is read: only the head of the line is kept.
+    constexpr std::size_t kHuge = std::size_t{64} << 20;
+    for (const SourceKind kind : {SourceKind::Vb6, SourceKind::VbNet}) {
+        const std::string head = kind == SourceKind::Vb6 ? "Form=" : "<Compile Include=\"";
+        const std::string next =
+            kind == SourceKind::Vb6 ? "Form=b.frm" : "<Compile Include=\"b.vb\"";
+        testing::RepeatingSource source(head, 'f', kHuge, "\r\n" + next + "\r\n");
+        Names seen;
+        const FileProblem problem = VisitProjectMembers(source, kind, [&](std::string name) {
+            seen.push_back(std::move(name));
+            return true;
+        });
+        EXPECT_EQ(problem.error, FileError::None);
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_LE(seen[0].size(), TextLineReader::kMaxLineBytes + TextLineReader::kCutMark.size());
+        EXPECT_NE(seen[0].find('\0'), std::string::npos);
+        EXPECT_EQ(seen[1], kind == SourceKind::Vb6 ? "b.frm" : "b.vb");
+    }
+}
+
 TEST(ProjectFile, ManyMembersAreAllReturned) {
     testing::TempDir dir;
     std::string text;
