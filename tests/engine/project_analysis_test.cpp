@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <string>
 #include <utility>
 
 #include "temp_dir.h"
@@ -202,16 +203,19 @@ TEST_F(Analysis, AllZeroRunGivesEmptyListAndZeroTotal) {
 TEST_F(Analysis, UnreadableMembersCountZeroAndAreListedOnce) {
     WriteVb6Member("ok.bas", 2);
     std::filesystem::create_directories(dir.path() / "folder.bas");
+    // A NUL byte must not cut the last name short to the readable ok.bas.
+    using namespace std::string_literals;
     OpenDropped(dir.Write("p.vbp",
-                          "Module=A; missing.bas\r\nModule=B; ok.bas\r\nModule=C; folder.bas\r\n"));
+                          "Module=A; missing.bas\r\nModule=B; ok.bas\r\nModule=C; "
+                          "folder.bas\r\nModule=D; ok.bas\0x\r\n"s));
     analysis.StartAnalysis();
     EXPECT_EQ(analysis.FoundLinesText, "ok.bas:2");
     EXPECT_EQ(analysis.TotalLinesText, "2");
     EXPECT_EQ(host.startEnabled, (std::vector<bool>{false, true}));
     const std::string folder = dir.Str() + testing::kSeparator;
-    EXPECT_EQ(host.messages,
-              (std::vector<Shown>{
-                  {Kind::MembersUnreadable, {folder + "missing.bas", folder + "folder.bas"}}}));
+    EXPECT_EQ(host.messages, (std::vector<Shown>{{Kind::MembersUnreadable,
+                                                  {folder + "missing.bas", folder + "folder.bas",
+                                                   folder + "ok.bas\0x"s}}}));
 }
 
 TEST_F(Analysis, MembersAreFoundWhateverTheirLetterCase) {
