@@ -31,11 +31,13 @@ Json MemberJson(const MemberCount& member) {
 // A member as an element of the document's "members" array, indented to its depth.
 void WriteMember(std::ostream& out, const MemberCount& member) {
     const std::string text = Dump(MemberJson(member), 2);
-    out << "    ";
+    std::string indented = "    ";
+    indented.reserve(text.size() + 64);
     for (char c : text) {
-        out << c;
-        if (c == '\n') out << "    ";
+        indented += c;
+        if (c == '\n') indented += "    ";
     }
+    out << indented;
 }
 
 }  // namespace
