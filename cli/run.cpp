@@ -35,8 +35,12 @@ void ReportUnreadableMembers(MemberSpool& spool, std::ostream& err) {
 
 int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
     MemberSpool spool;
-    const CountSummary summary = CountProject(
-        options, VisitProjectMembers, [&](const MemberCount& member) { spool.Add(member); });
+    const auto readProject = [](const std::string& path, SourceKind kind,
+                                const MemberVisitor& onMember) {
+        return VisitProjectMembers(path, kind, onMember);
+    };
+    const CountSummary summary =
+        CountProject(options, readProject, [&](const MemberCount& member) { spool.Add(member); });
     if (summary.end == CountEnd::ProjectMissing) {
         err << ProjectMissingMessage(options.project) << '\n';
         return kExitProjectUnusable;
