@@ -1,4 +1,4 @@
-#include "ui/form1_controls.h"
+#include "ui/qt/form1_controls.h"
 
 #include <QFont>
 #include <QGroupBox>
