@@ -5,12 +5,12 @@
 
 #include "app/app_info.h"
 #include "app/version.h"
-#include "persistence/settings_store.h"
+#include "persistence/qt/qt_settings_store.h"
 #include "persistence/user_settings.h"
-#include "ui/desktop.h"
-#include "ui/file_dialogs.h"
-#include "ui/form1.h"
-#include "ui/message_sink.h"
+#include "ui/qt/desktop.h"
+#include "ui/qt/file_dialogs.h"
+#include "ui/qt/form1.h"
+#include "ui/qt/message_sink.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -23,12 +23,14 @@ int main(int argc, char* argv[]) {
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    tallix::SettingsStore store = tallix::SettingsStore::ForUser(tallix::ApplicationName());
-    tallix::UserSettings settings(store, tallix::ProgramFolder());
-    tallix::QtFileDialogs dialogs(settings);
+    tallix::QtSettingsStore store = tallix::QtSettingsStore::ForUser(tallix::ApplicationName());
+    tallix::UserSettings settings(store, tallix::ProgramFolder().toStdString());
+    tallix::QtFileDialogs dialogs;
     tallix::MessageBoxSink messages;
     tallix::SystemDesktop desktop;
     tallix::Form1 window(settings, dialogs, messages, desktop);
+    dialogs.SetOwner(&window);
+    messages.SetOwner(&window);
     window.show();
     return QApplication::exec();
 }

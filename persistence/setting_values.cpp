@@ -1,27 +1,40 @@
 #include "persistence/setting_values.h"
 
+#include <algorithm>
+#include <charconv>
+#include <limits>
+
 namespace tallix {
 
 namespace {
 
-bool IsDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
-QStringView SkipSpaces(QStringView text) {
-    while (!text.isEmpty() && text.front() == u' ')
-        text = text.mid(1);
+std::string_view SkipSpaces(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
     return text;
 }
 
-QStringView TrimSpaces(QStringView text) {
+std::string_view TrimSpaces(std::string_view text) {
     text = SkipSpaces(text);
-    while (!text.isEmpty() && text.back() == u' ')
-        text.chop(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     return text;
 }
 
-qsizetype SkipDigits(QStringView text, qsizetype at) {
+bool EqualsIgnoringCase(std::string_view text, std::string_view word) {
+    if (text.size() != word.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = (text[i] >= 'A' && text[i] <= 'Z') ? char(text[i] - 'A' + 'a') : text[i];
+        if (c != word[i]) return false;
+    }
+    return true;
+}
+
+std::size_t SkipDigits(std::string_view text, std::size_t at) {
     while (at < text.size() && IsDigit(text[at]))
         ++at;
     return at;
@@ -29,51 +42,79 @@ qsizetype SkipDigits(QStringView text, qsizetype at) {
 
 // The length of the number that starts the text, 0 when there is none. A mantissa needs at
 // least one digit; an exponent counts only when digits follow its letter and sign.
-qsizetype NumberLength(QStringView text) {
-    qsizetype at = 0;
-    if (at < text.size() && (text[at] == u'+' || text[at] == u'-')) ++at;
-    const qsizetype integerStart = at;
+std::size_t NumberLength(std::string_view text) {
+    std::size_t at = 0;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+    const std::size_t integerStart = at;
     at = SkipDigits(text, at);
-    qsizetype digits = at - integerStart;
-    if (at < text.size() && text[at] == u'.') {
-        const qsizetype fractionStart = at + 1;
+    std::size_t digits = at - integerStart;
+    if (at < text.size() && text[at] == '.') {
+        const std::size_t fractionStart = at + 1;
         at = SkipDigits(text, fractionStart);
         digits += at - fractionStart;
     }
     if (digits == 0) return 0;
-    if (at < text.size() && (text[at] == u'e' || text[at] == u'E')) {
-        qsizetype exponent = at + 1;
-        if (exponent < text.size() && (text[exponent] == u'+' || text[exponent] == u'-'))
-            ++exponent;
-        const qsizetype exponentEnd = SkipDigits(text, exponent);
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        std::size_t exponent = at + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+        const std::size_t exponentEnd = SkipDigits(text, exponent);
         if (exponentEnd > exponent) at = exponentEnd;
     }
     return at;
 }
 
-double NumberValue(QStringView number) {
-    // QString::toDouble reads the C locale whatever the user's, unlike strtod.
-    return number.toString().toDouble();
+// Whether an unsigned number that a double cannot hold is too large rather than too small:
+// its first significant digit, with the exponent applied, stands at a power of ten above 0.
+bool TooLarge(std::string_view number) {
+    const std::size_t letter = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, letter);
+    long long exponent = 0;
+    if (letter != std::string_view::npos) {
+        std::string_view digits = number.substr(letter + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+            digits.remove_prefix(1);
+        if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec !=
+            std::errc())
+            exponent = std::numeric_limits<int>::max();  // beyond any double either way
+        if (negative) exponent = -exponent;
+    }
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    const long long place = first < point ? static_cast<long long>(point - first) - 1
+                                          : -static_cast<long long>(first - point);
+    return place + exponent > 0;
+}
+
+// The value of text that NumberLength accepted in full.
+double NumberValue(std::string_view number) {
+    const bool negative = number.front() == '-';
+    if (number.front() == '-' || number.front() == '+') number.remove_prefix(1);
+    double value = 0.0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range)
+        value = TooLarge(number) ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -value : value;
 }
 
 }  // namespace
 
-double LeadingNumber(QStringView text) {
+double LeadingNumber(std::string_view text) {
     text = SkipSpaces(text);
-    const qsizetype length = NumberLength(text);
-    return length == 0 ? 0.0 : NumberValue(text.first(length));
+    const std::size_t length = NumberLength(text);
+    return length == 0 ? 0.0 : NumberValue(text.substr(0, length));
 }
 
-bool SettingToBool(QStringView text) {
+bool SettingToBool(std::string_view text) {
     text = TrimSpaces(text);
-    if (text.compare(u"True", Qt::CaseInsensitive) == 0) return true;
-    if (text.compare(u"False", Qt::CaseInsensitive) == 0) return false;
-    const qsizetype length = NumberLength(text);
+    if (EqualsIgnoringCase(text, "true")) return true;
+    if (EqualsIgnoringCase(text, "false")) return false;
+    const std::size_t length = NumberLength(text);
     return length > 0 && length == text.size() && NumberValue(text) != 0.0;
 }
 
-QString BoolToSetting(bool value) {
-    return value ? QStringLiteral("True") : QStringLiteral("False");
+std::string BoolToSetting(bool value) {
+    return value ? "True" : "False";
 }
 
 }  // namespace tallix

@@ -1,19 +1,15 @@
 #pragma once
 
-#include <QString>
-#include <memory>
-
-class QSettings;
+#include <string>
 
 namespace tallix {
 
-// Where the current user's settings live. On Windows: the registry key that Visual Basic's
-// SaveSetting used, HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>,
-// so that choices stored by earlier versions of the tool are picked up. Elsewhere: the INI
-// file UserSettingsFile() names.
-std::unique_ptr<QSettings> OpenUserSettings(const QString& applicationName);
+// The section that holds every setting of the program.
+inline constexpr const char* kSettingsSection = "Setting";
 
-// "<application>.ini" in the user's configuration folder (XDG_CONFIG_HOME, ~/.config).
-QString UserSettingsFile(const QString& applicationName);
+// Where Windows keeps an application's settings: the registry key, under HKEY_CURRENT_USER,
+// that Visual Basic's SaveSetting used, "Software\VB and VBA Program Settings\<application>",
+// so that choices stored by earlier versions of the tool are picked up.
+std::string SettingsRegistryKey(const std::string& applicationName);
 
 }  // namespace tallix

@@ -1,34 +1,20 @@
 #pragma once
 
-#include <QString>
-#include <memory>
-
-class QSettings;
+#include <optional>
+#include <string>
 
 namespace tallix {
 
-// Per-user settings of one application: strings under section "Setting", written through at
-// once so that every choice survives however the program ends.
+// Per-user settings of one application: UTF-8 strings under section "Setting". Each
+// platform's store implements it; UserSettings reads and writes through it.
 class SettingsStore {
 public:
-    // The current user's store for the application (the executable's base name).
-    static SettingsStore ForUser(const QString& applicationName);
-    // A store kept in the given INI file, for tests and for running with other settings.
-    static SettingsStore InIniFile(const QString& filePath);
-
-    SettingsStore(SettingsStore&&) noexcept;
-    SettingsStore& operator=(SettingsStore&&) noexcept;
-    ~SettingsStore();
-
-    // An empty value is stored as such; it does not remove the key.
-    void StoreSetting(const QString& key, const QString& value);
-    // The stored value, or defaultValue when the key is absent (not when it is empty).
-    QString LoadSetting(const QString& key, const QString& defaultValue) const;
-
-private:
-    explicit SettingsStore(std::unique_ptr<QSettings> settings);
-
-    std::unique_ptr<QSettings> settings_;
+    virtual ~SettingsStore() = default;
+    // An empty value is stored as such; it does not remove the key. Written through at once,
+    // so that every choice survives however the program ends.
+    virtual void StoreSetting(const std::string& key, const std::string& value) = 0;
+    // The stored value, or nullopt when the key is absent (not when it is empty).
+    virtual std::optional<std::string> LoadSetting(const std::string& key) const = 0;
 };
 
 }  // namespace tallix

@@ -1,7 +1,7 @@
 #include "persistence/user_settings.h"
 
-#include <QtGlobal>
 #include <array>
+#include <string_view>
 
 #include "persistence/setting_values.h"
 #include "persistence/settings_store.h"
@@ -10,44 +10,43 @@ namespace tallix {
 
 namespace {
 
-const QString kInitDir = QStringLiteral("Init_Dir");
-const QString kSourceProj = QStringLiteral("SourceProj");
-const QString kBlankLine = QStringLiteral("BlankLine");
-const QString kRemarkLine = QStringLiteral("RemarkLine");
+constexpr const char* kInitDir = "Init_Dir";
+constexpr const char* kSourceProj = "SourceProj";
+constexpr const char* kBlankLine = "BlankLine";
+constexpr const char* kRemarkLine = "RemarkLine";
 
-bool IsKnownKey(const QString& key) {
-    const std::array known{&kInitDir, &kSourceProj, &kBlankLine, &kRemarkLine};
-    for (const QString* name : known)
-        if (*name == key) return true;
+bool IsKnownKey(std::string_view key) {
+    const std::array<std::string_view, 4> known{kInitDir, kSourceProj, kBlankLine, kRemarkLine};
+    for (const std::string_view name : known)
+        if (name == key) return true;
     return false;
 }
 
 }  // namespace
 
-UserSettings::UserSettings(SettingsStore& store, QString programFolder)
+UserSettings::UserSettings(SettingsStore& store, std::string programFolder)
     : store_(store), programFolder_(std::move(programFolder)) {
 }
 
-QString UserSettings::InitDir() const {
-    return store_.LoadSetting(kInitDir, programFolder_);
+std::string UserSettings::InitDir() const {
+    return store_.LoadSetting(kInitDir).value_or(programFolder_);
 }
 
-void UserSettings::StoreInitDir(const QString& path) {
+void UserSettings::StoreInitDir(const std::string& path) {
     store_.StoreSetting(kInitDir, path);
 }
 
 SourceKind UserSettings::ProjectKind() const {
-    return LeadingNumber(store_.LoadSetting(kSourceProj, QString())) != 0.0 ? SourceKind::VbNet
-                                                                            : SourceKind::Vb6;
+    return LeadingNumber(store_.LoadSetting(kSourceProj).value_or("")) != 0.0 ? SourceKind::VbNet
+                                                                              : SourceKind::Vb6;
 }
 
 void UserSettings::StoreProjectKind(SourceKind kind) {
-    store_.StoreSetting(kSourceProj,
-                        kind == SourceKind::Vb6 ? QStringLiteral("0") : QStringLiteral("1"));
+    store_.StoreSetting(kSourceProj, kind == SourceKind::Vb6 ? "0" : "1");
 }
 
 bool UserSettings::SkipBlankLines() const {
-    return SettingToBool(store_.LoadSetting(kBlankLine, BoolToSetting(false)));
+    return SettingToBool(store_.LoadSetting(kBlankLine).value_or(BoolToSetting(false)));
 }
 
 void UserSettings::StoreSkipBlankLines(bool skip) {
@@ -55,18 +54,15 @@ void UserSettings::StoreSkipBlankLines(bool skip) {
 }
 
 bool UserSettings::SkipCommentLines() const {
-    return SettingToBool(store_.LoadSetting(kRemarkLine, BoolToSetting(false)));
+    return SettingToBool(store_.LoadSetting(kRemarkLine).value_or(BoolToSetting(false)));
 }
 
 void UserSettings::StoreSkipCommentLines(bool skip) {
     store_.StoreSetting(kRemarkLine, BoolToSetting(skip));
 }
 
-bool UserSettings::StoreByKey(const QString& key, const QString& value) {
-    if (!IsKnownKey(key)) {
-        qWarning("Setting \"%s\" is not one of the program's settings", qPrintable(key));
-        return false;
-    }
+bool UserSettings::StoreByKey(const std::string& key, const std::string& value) {
+    if (!IsKnownKey(key)) return false;
     store_.StoreSetting(key, value);
     return true;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 #include "engine/source_kind.h"
 
@@ -13,14 +13,14 @@ class SettingsStore;
 class UserSettings {
 public:
     // programFolder is where the dialogs start before any file was chosen.
-    UserSettings(SettingsStore& store, QString programFolder);
+    UserSettings(SettingsStore& store, std::string programFolder);
 
     // The folder that holds the program: the dialogs' first folder and the help file's.
-    const QString& ProgramFolder() const { return programFolder_; }
+    const std::string& ProgramFolder() const { return programFolder_; }
 
     // "Init_Dir": the last project or report path, "" after a cancelled save.
-    QString InitDir() const;
-    void StoreInitDir(const QString& path);
+    std::string InitDir() const;
+    void StoreInitDir(const std::string& path);
 
     // "SourceProj": VbNet for any number other than 0 at the start of the text, else Vb6.
     SourceKind ProjectKind() const;
@@ -34,11 +34,11 @@ public:
 
     // For callers that carry the key as data. Returns false, storing nothing, for a key that is
     // not one of the four, so a misspelt key cannot leave a stray value behind.
-    bool StoreByKey(const QString& key, const QString& value);
+    bool StoreByKey(const std::string& key, const std::string& value);
 
 private:
     SettingsStore& store_;
-    QString programFolder_;
+    std::string programFolder_;
 };
 
 }  // namespace tallix

@@ -4,9 +4,10 @@
 // as true is the word True or a number other than 0. The first eight bytes make a number,
 // the rest a text (UTF-8).
 
-#include <QString>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "fuzz_support.h"
 #include "persistence/setting_values.h"
@@ -18,23 +19,32 @@ bool SameNumber(double a, double b) {
     return a == b || (std::isnan(a) && std::isnan(b));
 }
 
-void CheckText(const QString& text) {
+bool IsTrueWord(std::string text) {
+    while (!text.empty() && text.front() == ' ')
+        text.erase(0, 1);
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text == "true";
+}
+
+void CheckText(const std::string& text) {
     const bool value = SettingToBool(text);
-    Require(SettingToBool(QStringLiteral("  ") + text + QStringLiteral(" ")) == value,
-            "spaces around an option change nothing");
-    if (value && text.trimmed().compare(u"true", Qt::CaseInsensitive) != 0)
+    Require(SettingToBool("  " + text + " ") == value, "spaces around an option change nothing");
+    if (value && !IsTrueWord(text))
         Require(LeadingNumber(text) != 0.0, "an option read as true is True or a number not 0");
     const double number = LeadingNumber(text);
     Require(!std::isnan(number), "a leading number is never NaN");
-    Require(SameNumber(LeadingNumber(text + QStringLiteral("x")), number),
+    Require(SameNumber(LeadingNumber(text + "x"), number),
             "what follows a number does not change it");
-    Require(SameNumber(LeadingNumber(QStringLiteral(" ") + text), number),
-            "spaces before a number are skipped");
+    Require(SameNumber(LeadingNumber(" " + text), number), "spaces before a number are skipped");
 }
 
 void CheckNumber(double number) {
     if (!std::isfinite(number)) return;
-    const QString written = QString::number(number, 'g', 17);
+    char written[40];
+    std::snprintf(written, sizeof written, "%.17g", number);
     Require(LeadingNumber(written) == number, "a number written out reads back as itself");
     Require(SettingToBool(written) == (number != 0.0), "a stored number is true when not 0");
 }
@@ -42,9 +52,9 @@ void CheckNumber(double number) {
 void CheckWords(std::uint8_t letterCases) {
     Require(SettingToBool(BoolToSetting(true)) && !SettingToBool(BoolToSetting(false)),
             "a stored option reads back as itself");
-    QString word = QStringLiteral("true");
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        if (letterCases & (1u << i)) word[i] = word[i].toUpper();
+    std::string word = "true";
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (letterCases & (1u << i)) word[i] = static_cast<char>(word[i] - 'a' + 'A');
     }
     Require(SettingToBool(word), "True reads as true in any letter case");
 }
@@ -60,6 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckNumber(number);
     CheckWords(data[0]);
     const auto* text = reinterpret_cast<const char*>(data) + sizeof number;
-    CheckText(QString::fromUtf8(text, static_cast<qsizetype>(size - sizeof number)));
+    CheckText(std::string(text, size - sizeof number));
     return 0;
 }

@@ -4,19 +4,19 @@
 
 #include <cstdio>
 
-#include "persistence/settings_store.h"
+#include <QString>
+
+#include "persistence/qt/qt_settings_store.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fputs("usage: settings_reader INI_FILE KEY...\n", stderr);
         return 2;
     }
-    const tallix::SettingsStore store =
-        tallix::SettingsStore::InIniFile(QString::fromLocal8Bit(argv[1]));
+    const tallix::QtSettingsStore store =
+        tallix::QtSettingsStore::InIniFile(QString::fromLocal8Bit(argv[1]));
     for (int i = 2; i < argc; ++i) {
-        const QString value =
-            store.LoadSetting(QString::fromUtf8(argv[i]), QStringLiteral("<absent>"));
-        std::printf("%s\n", value.toUtf8().constData());
+        std::printf("%s\n", store.LoadSetting(argv[i]).value_or("<absent>").c_str());
     }
     return 0;
 }

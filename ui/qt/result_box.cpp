@@ -1,4 +1,4 @@
-#include "ui/result_box.h"
+#include "ui/qt/result_box.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>

@@ -1,4 +1,4 @@
-#include "ui/form1_controls.h"
+#include "ui/qt/form1_controls.h"
 
 #include <QFont>
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "ui/result_box.h"
+#include "ui/qt/result_box.h"
 
 namespace tallix {
 

@@ -2,15 +2,16 @@
 // by the path, unquoted, as the program has always started it.
 
 #include <QProcess>
+#include <QString>
 
-#include "ui/desktop.h"
+#include "ui/qt/desktop.h"
 
 namespace tallix {
 
-bool SystemDesktop::ShowTextFile(const QString& path) {
+bool SystemDesktop::ShowTextFile(const std::string& path) {
     QProcess notepad;
     notepad.setProgram(QStringLiteral("notepad.exe"));
-    notepad.setNativeArguments(path);
+    notepad.setNativeArguments(QString::fromStdString(path));
     return notepad.startDetached();
 }
 
