@@ -31,17 +31,19 @@ TEST_P(LeadingNumberTest, ReadsTheNumberAtTheStart) {
 
 INSTANTIATE_TEST_SUITE_P(
     SourceProjValues, LeadingNumberTest,
-    ::testing::Values(
-        NumberCase{"0", 0}, NumberCase{"1", 1}, NumberCase{"2", 2}, NumberCase{"-1", -1},
-        NumberCase{"+3", 3}, NumberCase{"0.5", 0.5}, NumberCase{"-.25", -0.25}, NumberCase{".", 0},
-        NumberCase{"-", 0}, NumberCase{"", 0}, NumberCase{"abc", 0}, NumberCase{"1abc", 1},
-        NumberCase{"0.0", 0}, NumberCase{"-0", 0}, NumberCase{"00", 0}, NumberCase{"  7", 7},
-        NumberCase{"1.5.2", 1.5}, NumberCase{"1e2", 100}, NumberCase{"1e", 1},
-        NumberCase{"2E-1x", 0.2}, NumberCase{"e5", 0}, NumberCase{"\t1", 0}, NumberCase{"1\t", 1}, NumberCase{"1,5", 1},
-        // beyond a double: too large is infinite, too small is 0
-        NumberCase{"1e999", kHuge}, NumberCase{"-1e999", -kHuge}, NumberCase{"1e-999", 0},
-        NumberCase{"1e99999999999999999999", kHuge}, NumberCase{"0.5e-99999999999999999999", 0},
-        NumberCase{kFourHundredDigits, kHuge}, NumberCase{kTinyFraction, 0}));
+    ::testing::Values(NumberCase{"0", 0}, NumberCase{"1", 1}, NumberCase{"2", 2},
+                      NumberCase{"-1", -1}, NumberCase{"+3", 3}, NumberCase{"0.5", 0.5},
+                      NumberCase{"-.25", -0.25}, NumberCase{".", 0}, NumberCase{"-", 0},
+                      NumberCase{"", 0}, NumberCase{"abc", 0}, NumberCase{"1abc", 1},
+                      NumberCase{"0.0", 0}, NumberCase{"-0", 0}, NumberCase{"00", 0},
+                      NumberCase{"  7", 7}, NumberCase{"1.5.2", 1.5}, NumberCase{"1e2", 100},
+                      NumberCase{"1e", 1}, NumberCase{"2E-1x", 0.2}, NumberCase{"e5", 0},
+                      NumberCase{"\t1", 0}, NumberCase{"1\t", 1}, NumberCase{"1,5", 1},
+                      // beyond a double: too large is infinite, too small is 0
+                      NumberCase{"1e999", kHuge}, NumberCase{"-1e999", -kHuge},
+                      NumberCase{"1e-999", 0}, NumberCase{"1e99999999999999999999", kHuge},
+                      NumberCase{"0.5e-99999999999999999999", 0},
+                      NumberCase{kFourHundredDigits, kHuge}, NumberCase{kTinyFraction, 0}));
 
 struct BoolCase {
     const char* text;
