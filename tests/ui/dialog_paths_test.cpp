@@ -2,65 +2,64 @@
 
 #include <gtest/gtest.h>
 
-#include "persistence/qt_test_printing.h"
-
-#include <QDir>
-#include <QTemporaryDir>
+#include "temp_dir.h"
 
 namespace tallix {
 namespace {
 
 struct SaveCase {
-    const char16_t* chosen;
-    const char16_t* saved;
+    const char* chosen;
+    const char* saved;
 };
 
 void PrintTo(const SaveCase& c, std::ostream* out) {
-    *out << QString::fromUtf16(c.chosen).toStdString();
+    *out << c.chosen;
 }
 
 class NormaliseSavePathTest : public ::testing::TestWithParam<SaveCase> {};
 
 TEST_P(NormaliseSavePathTest, UpperCasesTheNameAndAddsTheExtension) {
-    EXPECT_EQ(NormaliseSavePath(QString::fromUtf16(GetParam().chosen), QStringLiteral("*.LOG")),
-              QString::fromUtf16(GetParam().saved));
+    EXPECT_EQ(NormaliseSavePath(GetParam().chosen, "*.LOG"), GetParam().saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     ReportNames, NormaliseSavePathTest,
     ::testing::Values(
-        SaveCase{u"report", u"REPORT.LOG"},                          // bare name
-        SaveCase{u"/home/ann/report", u"/home/ann/REPORT.LOG"},      // folders keep case
-        SaveCase{u"/home/ann/result.log", u"/home/ann/RESULT.LOG"},  // no second extension
-        SaveCase{u"/home/ann/result.txt", u"/home/ann/RESULT.TXT.LOG"},
-        SaveCase{u"/home/ann.b/result", u"/home/ann.b/RESULT.LOG"},  // dot only in a folder
-        SaveCase{u"C:\\Work\\v1.2\\out", u"C:\\Work\\v1.2\\OUT.LOG"},
-        SaveCase{u"C:\\Work\\Out.Log", u"C:\\Work\\OUT.LOG"},
-        SaveCase{u"/tmp/x.LOG.bak", u"/tmp/X.LOG.BAK.LOG"},
-        SaveCase{u"/tmp/name.", u"/tmp/NAME..LOG"}, SaveCase{u"/tmp/结果.log", u"/tmp/结果.LOG"}));
+        SaveCase{"report", "REPORT.LOG"},                          // bare name
+        SaveCase{"/home/ann/report", "/home/ann/REPORT.LOG"},      // folders keep case
+        SaveCase{"/home/ann/result.log", "/home/ann/RESULT.LOG"},  // no second extension
+        SaveCase{"/home/ann/result.txt", "/home/ann/RESULT.TXT.LOG"},
+        SaveCase{"/home/ann.b/result", "/home/ann.b/RESULT.LOG"},  // dot only in a folder
+        SaveCase{"C:\\Work\\v1.2\\out", "C:\\Work\\v1.2\\OUT.LOG"},
+        SaveCase{"C:\\Work\\Out.Log", "C:\\Work\\OUT.LOG"},
+        SaveCase{"/tmp/x.LOG.bak", "/tmp/X.LOG.BAK.LOG"}, SaveCase{"/tmp/name.", "/tmp/NAME..LOG"},
+        SaveCase{"/tmp/结果.log", "/tmp/结果.LOG"},
+        // The letters a path in code page 936 can hold: Latin-1, Greek, Cyrillic, full width.
+        SaveCase{"/tmp/café.log", "/tmp/CAFÉ.LOG"}, SaveCase{"/tmp/σςω.log", "/tmp/ΣΣΩ.LOG"},
+        SaveCase{"/tmp/отчёт", "/tmp/ОТЧЁТ.LOG"}, SaveCase{"/tmp/ａｂｃ", "/tmp/ＡＢＣ.LOG"},
+        SaveCase{"/tmp/÷ÿ", "/tmp/÷Ÿ.LOG"},
+        // Bytes that are not UTF-8 stay as they are.
+        SaveCase{"/tmp/a\xFF\xC3", "/tmp/A\xFF\xC3.LOG"}));
 
 TEST(NormaliseSavePathTest, ExtensionComesFromThePatternsFirstDot) {
-    EXPECT_EQ(NormaliseSavePath(QStringLiteral("/t/a"), QStringLiteral("*.log")),
-              QStringLiteral("/t/A.LOG"));
-    EXPECT_EQ(NormaliseSavePath(QStringLiteral("/t/a.tar.gz"), QStringLiteral("*.tar.gz")),
-              QStringLiteral("/t/A.TAR.GZ.TAR.GZ"));
-    EXPECT_EQ(NormaliseSavePath(QStringLiteral("/t/a"), QStringLiteral("*")),
-              QStringLiteral("/t/A"));
+    EXPECT_EQ(NormaliseSavePath("/t/a", "*.log"), "/t/A.LOG");
+    EXPECT_EQ(NormaliseSavePath("/t/a.tar.gz", "*.tar.gz"), "/t/A.TAR.GZ.TAR.GZ");
+    EXPECT_EQ(NormaliseSavePath("/t/a", "*"), "/t/A");
 }
 
 TEST(DialogFilterTest, NameWithThePatternInBrackets) {
-    EXPECT_EQ(DialogFilter(QStringLiteral("Log文件"), QStringLiteral("*.LOG")),
-              QStringLiteral("Log文件(*.LOG)"));
-    EXPECT_EQ(DialogFilter(QStringLiteral("VB6工程文件"), QStringLiteral("*.vbp")),
-              QStringLiteral("VB6工程文件(*.vbp)"));
+    EXPECT_EQ(DialogFilter("Log文件", "*.LOG"), "Log文件(*.LOG)");
+    EXPECT_EQ(DialogFilter("VB6工程文件", "*.vbp"), "VB6工程文件(*.vbp)");
 }
 
 TEST(StartingFolderTest, AFilePathStartsInItsFolder) {
-    QTemporaryDir folder;
-    const QString path = QDir::toNativeSeparators(folder.path());
+    testing::TempDir folder;
+    const std::string path = folder.Str("工程");
+    std::filesystem::create_directories(testing::FromUtf8(path));
     EXPECT_EQ(StartingFolder(path), path);
-    EXPECT_EQ(QDir(StartingFolder(folder.filePath(QStringLiteral("p.vbp")))), QDir(folder.path()));
-    EXPECT_EQ(StartingFolder(QString()), QString());
+    const std::string file = path + testing::kSeparator + "p.vbp";
+    EXPECT_EQ(StartingFolder(file), path);
+    EXPECT_EQ(StartingFolder(""), "");
 }
 
 }  // namespace

@@ -1,184 +1,416 @@
-// Open, Clear and Start through buttons, menu items and access keys, with a fake dialog.
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
+// The window's commands, once for every toolkit: over a fake view and fake services, with
+// settings in memory and projects and reports in a fresh folder.
+#include "ui/form1_commands.h"
 
-#include "form1_fixture.h"
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "fake_window.h"
+#include "persistence/memory_settings_store.h"
+#include "persistence/user_settings.h"
+#include "temp_dir.h"
 
 namespace tallix::testing {
 namespace {
 
-class Form1CommandsTest : public Form1Test {
+class Form1CommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        std::filesystem::create_directories(dir_.path() / "program");
         // a.vb: code, blank, comment, code; b.vb: one comment.
-        Write("p.vbproj",
-              "<Project>\r\n  <ItemGroup>\r\n    <Compile Include=\"a.vb\" />\r\n"
-              "    <Compile Include=\"b.vb\" />\r\n  </ItemGroup>\r\n</Project>\r\n");
-        Write("a.vb", "Module A\r\n\r\n' note\r\nEnd Module\r\n");
-        Write("b.vb", "' only a comment\r\n");
+        dir_.Write("p.vbproj",
+                   "<Project>\r\n  <ItemGroup>\r\n    <Compile Include=\"a.vb\" />\r\n"
+                   "    <Compile Include=\"b.vb\" />\r\n  </ItemGroup>\r\n</Project>\r\n");
+        dir_.Write("a.vb", "Module A\r\n\r\n' note\r\nEnd Module\r\n");
+        dir_.Write("b.vb", "' only a comment\r\n");
         // a.bas after its attribute line: code, blank, comment, code.
-        Write("p.vbp", "Type=Exe\r\nModule=A; a.bas\r\n");
-        Write("a.bas", "Attribute VB_Name = \"A\"\r\nSub X()\r\n\r\n' c\r\nEnd Sub\r\n");
+        dir_.Write("p.vbp", "Type=Exe\r\nModule=A; a.bas\r\n");
+        dir_.Write("a.bas", "Attribute VB_Name = \"A\"\r\nSub X()\r\n\r\n' c\r\nEnd Sub\r\n");
+        dir_.Write("zero.vbp", "Module=E; empty.bas\r\n");
+        dir_.Write("empty.bas", "");
     }
 
-    // Opens through the button or the menu item, the dialog answering with the file.
-    void OpenWith(const char* command, const char* file) {
-        dialogs_.answer = Native(file);
-        if (QString::fromLatin1(command).startsWith(u"meu"))
-            Choose(command);
-        else
-            Click(command);
+    std::string Stored(const char* key) const {
+        return store_.LoadSetting(key).value_or("<absent>");
     }
 
-    QString PathBox() { return Find<QLineEdit>("txtFileName")->text(); }
-    QString FoundLines() { return Find<QPlainTextEdit>("lblFoundline")->toPlainText(); }
-    QString Total() { return Find<QLabel>("LblTotalLine")->text(); }
+    void Open(const char* file) {
+        dialogs_.answer = dir_.Str(file);
+        commands_.OpenProject();
+    }
+
+    std::string Read(const std::string& path) const {
+        std::ifstream in(FromUtf8(path), std::ios::binary);
+        return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<unreadable>";
+    }
+
+    TempDir dir_;
+    MemorySettingsStore store_;
+    UserSettings settings_{store_, dir_.Str("program")};
+    FakeView view_;
+    FakeDialogs dialogs_;
+    RecordingMessages messages_{view_};
+    RecordingDesktop desktop_;
+    Form1Commands commands_{view_, settings_, dialogs_, messages_, desktop_};
 };
 
-TEST_F(Form1CommandsTest, OpenButtonAndMenuAskForTheSelectedKind) {
-    OpenWith("Command10", "p.vbp");
+struct StoredSettingsCase {
+    const char* sourceProj;  // nullptr: absent
+    const char* blankLine;
+    const char* remarkLine;
+    SourceKind kind;
+    const char* sourceProjAfter;
+    bool skipBlank;
+    bool skipRemark;
+};
+
+void PrintTo(const StoredSettingsCase& c, std::ostream* out) {
+    const auto text = [](const char* value) { return value ? value : "<absent>"; };
+    *out << "SourceProj=" << text(c.sourceProj) << " BlankLine=" << text(c.blankLine)
+         << " RemarkLine=" << text(c.remarkLine);
+}
+
+class Form1StartUpTest : public Form1CommandsTest,
+                         public ::testing::WithParamInterface<StoredSettingsCase> {};
+
+// Only a stored VbNet is written back, as "1"; the options are read, never written.
+TEST_P(Form1StartUpTest, AppliesTheStoredKindAndOptions) {
+    const StoredSettingsCase& c = GetParam();
+    if (c.sourceProj) store_.StoreSetting("SourceProj", c.sourceProj);
+    if (c.blankLine) store_.StoreSetting("BlankLine", c.blankLine);
+    if (c.remarkLine) store_.StoreSetting("RemarkLine", c.remarkLine);
+    commands_.ApplyStoredSettings();
+    EXPECT_EQ(view_.kind, c.kind);
+    EXPECT_EQ(view_.marked, c.kind);
+    EXPECT_EQ(view_.skipBlank, c.skipBlank);
+    EXPECT_EQ(view_.skipRemark, c.skipRemark);
+    EXPECT_EQ(Stored("SourceProj"), c.sourceProjAfter);
+    EXPECT_EQ(Stored("BlankLine"), c.blankLine ? c.blankLine : "<absent>");
+    EXPECT_EQ(Stored("RemarkLine"), c.remarkLine ? c.remarkLine : "<absent>");
+    EXPECT_EQ(Stored("Init_Dir"), "<absent>");
+    EXPECT_TRUE(view_.path.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FirstStartAndOddValues, Form1StartUpTest,
+    ::testing::Values(
+        StoredSettingsCase{nullptr, nullptr, nullptr, SourceKind::Vb6, "<absent>", false, false},
+        StoredSettingsCase{"1", "True", "False", SourceKind::VbNet, "1", true, false},
+        StoredSettingsCase{"2", "false", "TRUE", SourceKind::VbNet, "1", false, true},
+        StoredSettingsCase{"-0.5", "-1", "0", SourceKind::VbNet, "1", true, false},
+        StoredSettingsCase{"1abc", "junk", "", SourceKind::VbNet, "1", false, false},
+        StoredSettingsCase{"0", nullptr, nullptr, SourceKind::Vb6, "0", false, false},
+        StoredSettingsCase{"0.0", nullptr, nullptr, SourceKind::Vb6, "0.0", false, false},
+        StoredSettingsCase{"abc", nullptr, nullptr, SourceKind::Vb6, "abc", false, false},
+        StoredSettingsCase{"", nullptr, nullptr, SourceKind::Vb6, "", false, false}));
+
+TEST_F(Form1CommandsTest, ChoosingAKindTwiceChangesItOnce) {
+    commands_.KindItemChosen(SourceKind::VbNet);
+    EXPECT_EQ(view_.kind, SourceKind::VbNet);
+    EXPECT_EQ(view_.marked, SourceKind::VbNet);
+    EXPECT_EQ(Stored("SourceProj"), "1");
+    store_.StoreSetting("SourceProj", "untouched");
+    commands_.KindItemChosen(SourceKind::VbNet);
+    commands_.OptionClicked(SourceKind::VbNet);
+    EXPECT_EQ(view_.kind, SourceKind::VbNet);
+    EXPECT_EQ(view_.marked, SourceKind::VbNet);
+    EXPECT_EQ(Stored("SourceProj"), "untouched");
+
+    view_.kind = SourceKind::Vb6;  // the view selects a clicked button itself
+    commands_.OptionClicked(SourceKind::Vb6);
+    EXPECT_EQ(view_.marked, SourceKind::Vb6);
+    EXPECT_EQ(Stored("SourceProj"), "0");
+    commands_.KindItemChosen(SourceKind::Vb6);
+    EXPECT_EQ(Stored("SourceProj"), "0");
+}
+
+TEST_F(Form1CommandsTest, SelectingTheDesignedKindAtFirstStoresNothing) {
+    commands_.ApplyStoredSettings();
+    commands_.OptionClicked(SourceKind::Vb6);
+    commands_.KindItemChosen(SourceKind::Vb6);
+    EXPECT_EQ(view_.marked, SourceKind::Vb6);
+    EXPECT_EQ(Stored("SourceProj"), "<absent>");
+}
+
+TEST_F(Form1CommandsTest, TogglingEachOptionTwice) {
+    commands_.ToggleBlankLine();
+    EXPECT_TRUE(view_.skipBlank);
+    EXPECT_EQ(Stored("BlankLine"), "True");
+    EXPECT_EQ(Stored("RemarkLine"), "<absent>");
+    commands_.ToggleBlankLine();
+    EXPECT_FALSE(view_.skipBlank);
+    EXPECT_EQ(Stored("BlankLine"), "False");
+
+    commands_.ToggleRemarkLine();
+    EXPECT_TRUE(view_.skipRemark);
+    EXPECT_EQ(Stored("RemarkLine"), "True");
+    commands_.ToggleRemarkLine();
+    EXPECT_FALSE(view_.skipRemark);
+    EXPECT_EQ(Stored("RemarkLine"), "False");
+    EXPECT_FALSE(view_.skipBlank);
+    EXPECT_EQ(Stored("SourceProj"), "<absent>");
+}
+
+TEST_F(Form1CommandsTest, OpenAsksForTheSelectedKindWhereTheLastFileWas) {
+    Open("p.vbp");
     ASSERT_EQ(dialogs_.openCalls.size(), 1u);
-    EXPECT_EQ(dialogs_.openCalls[0].owner, &Window());
-    EXPECT_EQ(dialogs_.openCalls[0].title, QStringLiteral("打开VB6工程文件(*.vbp)"));
-    EXPECT_EQ(dialogs_.openCalls[0].pattern, QStringLiteral("*.vbp"));
-    EXPECT_EQ(dialogs_.openCalls[0].filterName, QStringLiteral("VB6工程文件"));
-    EXPECT_EQ(PathBox(), Native("p.vbp"));
-    EXPECT_EQ(Stored("Init_Dir"), Native("p.vbp"));
+    EXPECT_EQ(dialogs_.openCalls[0].title, "打开VB6工程文件(*.vbp)");
+    EXPECT_EQ(dialogs_.openCalls[0].pattern, "*.vbp");
+    EXPECT_EQ(dialogs_.openCalls[0].filterName, "VB6工程文件");
+    EXPECT_EQ(dialogs_.openCalls[0].startFolder, dir_.Str("program"));
+    EXPECT_EQ(view_.path, dir_.Str("p.vbp"));
+    EXPECT_EQ(Stored("Init_Dir"), dir_.Str("p.vbp"));
 
-    Choose("meuVBdotNetProj");
-    OpenWith("meuOpen", "p.vbproj");
+    commands_.KindItemChosen(SourceKind::VbNet);
+    Open("p.vbproj");
     ASSERT_EQ(dialogs_.openCalls.size(), 2u);
-    EXPECT_EQ(dialogs_.openCalls[1].title, QStringLiteral("打开VB7/8/9工程文件"));
-    EXPECT_EQ(dialogs_.openCalls[1].pattern, QStringLiteral("*.vbproj"));
-    EXPECT_EQ(dialogs_.openCalls[1].filterName, QStringLiteral("VB7/8/9工程文件"));
-    EXPECT_EQ(PathBox(), Native("p.vbproj"));
-    EXPECT_EQ(Stored("Init_Dir"), Native("p.vbproj"));
-    EXPECT_TRUE(messages_.shown.empty());
-}
+    EXPECT_EQ(dialogs_.openCalls[1].title, "打开VB7/8/9工程文件");
+    EXPECT_EQ(dialogs_.openCalls[1].pattern, "*.vbproj");
+    EXPECT_EQ(dialogs_.openCalls[1].filterName, "VB7/8/9工程文件");
+    EXPECT_EQ(dialogs_.openCalls[1].startFolder, dir_.Str());
+    EXPECT_EQ(Stored("Init_Dir"), dir_.Str("p.vbproj"));
 
-TEST_F(Form1CommandsTest, StartCountsWithTheOptionsInForce) {
-    Click("Option2");
-    OpenWith("Command10", "p.vbproj");
-    Click("Command8");
-    EXPECT_EQ(FoundLines(), QStringLiteral("a.vb:4,b.vb:1"));
-    EXPECT_EQ(Total(), QStringLiteral("5"));
-    Choose("meuBlankLine");
-    Choose("meuStart");
-    EXPECT_EQ(FoundLines(), QStringLiteral("a.vb:3,b.vb:1"));
-    EXPECT_EQ(Total(), QStringLiteral("4"));
-    Choose("meuRemarkLine");
-    Click("Command8");
-    EXPECT_EQ(FoundLines(), QStringLiteral("a.vb:2"));
-    EXPECT_EQ(Total(), QStringLiteral("2"));
-    EXPECT_TRUE(messages_.shown.empty()) << messages_.Texts().join(u'|').toStdString();
-}
-
-TEST_F(Form1CommandsTest, StartUsesTheKindSelectedNow) {
-    OpenWith("meuOpen", "p.vbp");
-    Click("Command8");
-    EXPECT_EQ(FoundLines(), QStringLiteral("a.bas:4"));
-    // The same member list counted with the VB.NET rules: the attribute line counts too.
-    Choose("meuVBdotNetProj");
-    Click("Command8");
-    EXPECT_EQ(FoundLines(), QStringLiteral("a.bas:5"));
-    EXPECT_EQ(Total(), QStringLiteral("5"));
+    view_.kind = SourceKind::None;
+    Open("p.vbp");
+    EXPECT_EQ(dialogs_.openCalls.size(), 2u);
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"请选择分析来源的类型！"});
 }
 
 TEST_F(Form1CommandsTest, OpenClearsResultsAndCancelChangesNothing) {
-    OpenWith("Command10", "p.vbp");
-    Click("Command8");
-    ASSERT_EQ(Total(), QStringLiteral("4"));
-
+    Open("p.vbp");
+    commands_.StartAnalysis();
+    ASSERT_EQ(view_.total, "4");
     dialogs_.answer.clear();
-    Store("Init_Dir", QStringLiteral("kept"));
-    Click("Command10");
-    EXPECT_EQ(PathBox(), Native("p.vbp"));
-    EXPECT_EQ(Total(), QStringLiteral("4"));
-    EXPECT_EQ(Stored("Init_Dir"), QStringLiteral("kept"));
-
-    OpenWith("meuOpen", "p.vbp");
-    EXPECT_EQ(FoundLines(), QString());
-    EXPECT_EQ(Total(), QString());
+    store_.StoreSetting("Init_Dir", "kept");
+    commands_.OpenProject();
+    EXPECT_EQ(view_.path, dir_.Str("p.vbp"));
+    EXPECT_EQ(view_.total, "4");
+    EXPECT_EQ(Stored("Init_Dir"), "kept");
+    Open("p.vbp");
+    EXPECT_EQ(view_.found, "");
+    EXPECT_EQ(view_.total, "");
 }
 
-TEST_F(Form1CommandsTest, ClearEmptiesOnlyThePath) {
-    OpenWith("Command10", "p.vbp");
-    Click("Command8");
-    Click("Command9");
-    EXPECT_EQ(PathBox(), QString());
-    EXPECT_EQ(FoundLines(), QStringLiteral("a.bas:4"));
-    EXPECT_EQ(Total(), QStringLiteral("4"));
+TEST_F(Form1CommandsTest, StartCountsWithTheKindAndOptionsInForce) {
+    commands_.OptionClicked(view_.kind = SourceKind::VbNet);
+    Open("p.vbproj");
+    commands_.StartAnalysis();
+    EXPECT_EQ(view_.found, "a.vb:4,b.vb:1");
+    EXPECT_EQ(view_.total, "5");
+    commands_.ToggleBlankLine();
+    commands_.StartAnalysis();
+    EXPECT_EQ(view_.found, "a.vb:3,b.vb:1");
+    commands_.ToggleRemarkLine();
+    commands_.StartAnalysis();
+    EXPECT_EQ(view_.found, "a.vb:2");
+    EXPECT_EQ(view_.total, "2");
 
-    Find<QLineEdit>("txtFileName")->setText(QStringLiteral("typed"));
-    Choose("meuClear");
-    EXPECT_EQ(PathBox(), QString());
+    // The kind in force when Start runs picks the counter: VB.NET's counts the attribute line.
+    commands_.KindItemChosen(SourceKind::Vb6);
+    Open("p.vbp");
+    commands_.StartAnalysis();
+    EXPECT_EQ(view_.found, "a.bas:2");
+    commands_.KindItemChosen(SourceKind::VbNet);
+    commands_.StartAnalysis();
+    EXPECT_EQ(view_.found, "a.bas:3");
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(view_.busyChanges.size(), 10u);
+    EXPECT_FALSE(view_.Busy());
 }
 
-TEST_F(Form1CommandsTest, StartWithoutAPathAsksForAFile) {
-    Click("Command8");
-    Choose("meuStart");
-    EXPECT_EQ(messages_.Texts(),
-              QStringList({QStringLiteral("请先打开文件!"), QStringLiteral("请先打开文件!")}));
-    EXPECT_EQ(messages_.shown[0].owner, &Window());
+TEST_F(Form1CommandsTest, ClearEmptiesOnlyThePathAndStartThenAsksForAFile) {
+    Open("p.vbp");
+    commands_.StartAnalysis();
+    commands_.ClearFile();
+    EXPECT_EQ(view_.path, "");
+    EXPECT_EQ(view_.found, "a.bas:4");
+    commands_.StartAnalysis();
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"请先打开文件!"});
+    EXPECT_EQ(view_.total, "");
+    EXPECT_EQ(view_.busyChanges.size(), 2u) << "the run before the clear only";
+
+    view_.path = dir_.Str("p.vbp");  // typed again: the last opened list counts
+    commands_.StartAnalysis();
+    EXPECT_EQ(view_.total, "4");
 }
 
-TEST_F(Form1CommandsTest, StartCountsATypedPathWithTheLastOpenedList) {
-    OpenWith("Command10", "p.vbp");
-    Click("Command9");
-    QTest::keyClicks(Find<QLineEdit>("txtFileName"), Native("p.vbp"));
-    Click("Command8");
-    EXPECT_EQ(Total(), QStringLiteral("4"));
-}
-
-TEST_F(Form1CommandsTest, MissingProjectFileIsReportedWhileStartIsDisabled) {
-    const QString missing = Native("gone.vbp");
-    QTest::keyClicks(Find<QLineEdit>("txtFileName"), missing);
-    Click("Command8");
+TEST_F(Form1CommandsTest, AMissingProjectIsSaidWhileStartIsBusy) {
+    view_.path = dir_.Str("gone.vbp");
+    commands_.StartAnalysis();
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text,
-              QStringLiteral("文件") + missing + QStringLiteral("不存在！"));
-    EXPECT_FALSE(messages_.shown[0].startEnabled);
-    EXPECT_TRUE(Find<QPushButton>("Command8")->isEnabled());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(Total(), QString());
+    EXPECT_EQ(messages_.shown[0].text, "文件" + dir_.Str("gone.vbp") + "不存在！");
+    EXPECT_TRUE(messages_.shown[0].busy);
+    EXPECT_EQ(view_.busyChanges, std::vector<bool>({true, false}));
+    EXPECT_EQ(view_.total, "");
 }
 
-TEST_F(Form1CommandsTest, StartKeepsTheFocusOnItsButton) {
-    OpenWith("Command10", "p.vbp");
-    QPushButton* start = Find<QPushButton>("Command8");
-    QApplication::setActiveWindow(&Window());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-    start->setFocus();
-    QTest::keyClick(start, Qt::Key_Space);
-    EXPECT_EQ(Total(), QStringLiteral("4"));
-    EXPECT_TRUE(start->hasFocus());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+// "文件名称：", "有效行数：", "总计行数：" and the header in code page 936.
+const std::string kHeader =
+    "============\xB1\xBE\xC4\xDA\xC8\xDD\xD3\xC9Tallix\xB8\xA8\xD6\xFA\xC9\xFA\xB3\xC9"
+    "============\r\n";
+const std::string kName = "\xCE\xC4\xBC\xFE\xC3\xFB\xB3\xC6\xA3\xBA";
+const std::string kFound = "\xD3\xD0\xD0\xA7\xD0\xD0\xCA\xFD\xA3\xBA";
+const std::string kTotal = "\xD7\xDC\xBC\xC6\xD0\xD0\xCA\xFD\xA3\xBA";
+const std::string kRule = std::string(46, '=') + "\r\n";
+
+std::string Report(const std::string& project, const char* found, const char* total) {
+    return kHeader + kName + project + "\r\n" + kFound + found + "\r\n" + kTotal + total + "\r\n" +
+           kRule;
 }
 
-// An access key clicks its button as a mouse would: pressed, and released a moment later.
-TEST_F(Form1CommandsTest, AccessKeysRunTheButtons) {
-    QApplication::setActiveWindow(&Window());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-    QTest::keyClick(&Window(), Qt::Key_R, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !messages_.shown.empty(); }, 2000));
-    EXPECT_EQ(messages_.Texts(), QStringList(QStringLiteral("请先打开文件!")));
+TEST_F(Form1CommandsTest, SaveRefusesWithoutResults) {
+    Open("p.vbp");  // Open empties the results
+    commands_.SaveResults();
+    Open("zero.vbp");  // a run whose members all count 0
+    commands_.StartAnalysis();
+    ASSERT_EQ(view_.total, "0");
+    commands_.SaveResults();
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>(2, "请先分析完成后，才能保存!"));
+    EXPECT_TRUE(dialogs_.saveCalls.empty());
+    EXPECT_EQ(Stored("Init_Dir"), dir_.Str("zero.vbp"));
+}
 
-    Find<QLineEdit>("txtFileName")->setText(QStringLiteral("typed"));
-    QTest::keyClick(&Window(), Qt::Key_C, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return PathBox().isEmpty(); }, 2000));
-    // Alt+O belongs to the Open button and to the "设置(&O)" menu alike; Qt takes turns.
+TEST_F(Form1CommandsTest, SaveWritesTheFiveLinesUnderTheNormalisedName) {
+    Open("p.vbp");
+    commands_.StartAnalysis();
+    dialogs_.answer = dir_.Str("report");
+    commands_.SaveResults();
+    ASSERT_EQ(dialogs_.saveCalls.size(), 1u);
+    EXPECT_EQ(dialogs_.saveCalls[0].title, "保存分析结果：");
+    EXPECT_EQ(dialogs_.saveCalls[0].pattern, "*.LOG");
+    EXPECT_EQ(dialogs_.saveCalls[0].filterName, "Log文件");
+    EXPECT_EQ(dialogs_.saveCalls[0].startFolder, dir_.Str());
+    EXPECT_EQ(Read(dir_.Str("REPORT.LOG")), Report(dir_.Str("p.vbp"), "a.bas:4", "4"));
+    EXPECT_EQ(Stored("Init_Dir"), dir_.Str("REPORT.LOG"));
+    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "report"));
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(Form1CommandsTest, SaveOverwritesAndTakesThePathAsItIsNow) {
+    Open("p.vbp");
+    commands_.StartAnalysis();
+    dir_.Write("OLD.LOG", std::string(5000, 'x'));
+    commands_.ClearFile();  // line 2 becomes the bare label
+    dialogs_.answer = dir_.Str("old.log");
+    commands_.SaveResults();
+    EXPECT_EQ(Read(dir_.Str("OLD.LOG")), Report("", "a.bas:4", "4"));
+}
+
+TEST_F(Form1CommandsTest, CancelledSaveStoresAnEmptyPath) {
+    Open("p.vbp");
+    commands_.StartAnalysis();
+    dialogs_.answer.clear();
+    commands_.SaveResults();
+    EXPECT_EQ(Stored("Init_Dir"), "");
+    EXPECT_TRUE(messages_.shown.empty());
+    // The next dialog is left to start where it likes.
+    Open("p.vbp");
+    EXPECT_EQ(dialogs_.openCalls.back().startFolder, "");
+}
+
+TEST_F(Form1CommandsTest, AReportThatCannotBeWrittenIsSaidAndTheOldOneStays) {
+    Open("p.vbp");
+    commands_.StartAnalysis();
+    const std::string kept = dir_.Write("KEPT.LOG", "old report\r\n");
+    std::filesystem::permissions(FromUtf8(kept),
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    dialogs_.answer = kept;
+    commands_.SaveResults();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_TRUE(messages_.shown[0].text.starts_with("文件" + kept + "无法写入："))
+        << messages_.shown[0].text;
+    EXPECT_EQ(messages_.shown[0].shownTotal, "4");
+    EXPECT_EQ(Read(kept), "old report\r\n");
+
+    const std::string nowhere = dir_.Str("no-such-folder") + kSeparator + "R.LOG";
+    dialogs_.answer = nowhere;
+    commands_.SaveResults();
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_TRUE(messages_.shown[1].text.starts_with("文件" + nowhere + "无法写入："));
+    EXPECT_EQ(Stored("Init_Dir"), nowhere);  // the dialog was reached
+}
+
+TEST_F(Form1CommandsTest, ADropOfThreeFilesOpensTheLastWithoutADialog) {
+    commands_.DropFiles({dir_.Str("a.bas"), dir_.Str("p.vbproj"), dir_.Str("p.vbp")});
+    EXPECT_EQ(view_.path, dir_.Str("p.vbp"));
+    EXPECT_TRUE(dialogs_.openCalls.empty());
+    EXPECT_EQ(Stored("Init_Dir"), dir_.Str("p.vbp"));
+    commands_.StartAnalysis();
+    EXPECT_EQ(view_.found, "a.bas:4");
+
+    // The flag was spent: the next Open asks.
+    dialogs_.answer.clear();
+    commands_.OpenProject();
+    EXPECT_EQ(dialogs_.openCalls.size(), 1u);
+}
+
+TEST_F(Form1CommandsTest, ADropWithoutFilesOpensTheDialog) {
+    view_.path = "typed";
+    commands_.DropFiles({});
+    ASSERT_EQ(dialogs_.openCalls.size(), 1u);
+    EXPECT_EQ(dialogs_.openCalls[0].title, "打开VB6工程文件(*.vbp)");
+    EXPECT_EQ(view_.path, "typed");  // the dialog was cancelled
+    EXPECT_EQ(Stored("Init_Dir"), "<absent>");
+}
+
+TEST_F(Form1CommandsTest, HelpShowsTheFileBesideTheProgram) {
+    const std::string help = dir_.Write("program/readme.txt", "help\r\n");
+    commands_.ShowHelpFile();
+    EXPECT_EQ(desktop_.textFiles, std::vector<std::string>{help});
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(Form1CommandsTest, AMissingHelpFileIsSaidInAnInformationBox) {
+    commands_.ShowHelpFile();
+    std::filesystem::create_directories(dir_.path() / "program" / "readme.txt");
+    commands_.ShowHelpFile();  // a folder is no help file
+    EXPECT_TRUE(desktop_.textFiles.empty());
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    for (const auto& message : messages_.shown) {
+        EXPECT_EQ(message.title, "提示");
+        EXPECT_EQ(message.text, "帮助文件readme.txt未找到！");
+    }
+}
+
+TEST_F(Form1CommandsTest, HomePageAndMailGoToTheDesktop) {
+    commands_.VisitMyWeb();
+    commands_.MailToMe();
+    ASSERT_EQ(desktop_.urls.size(), 2u);
+    EXPECT_TRUE(desktop_.urls[0].starts_with("http://"));
+    EXPECT_TRUE(desktop_.urls[0].ends_with("/soft"));
+    EXPECT_TRUE(desktop_.urls[1].starts_with("mailto:"));
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+// Without xdg-open (or Notepad) nothing opens; the user is told what could not be opened.
+TEST_F(Form1CommandsTest, WhatNothingCanOpenIsSaid) {
+    const std::string help = dir_.Write("program/readme.txt", "help\r\n");
+    desktop_.opens = false;
+    commands_.ShowHelpFile();
+    commands_.VisitMyWeb();
+    commands_.MailToMe();
+    EXPECT_EQ(messages_.Texts(),
+              std::vector<std::string>(
+                  {"无法打开帮助文件" + help + "：找不到能打开它的程序！",
+                   "无法打开个人主页http://www.example.com/soft：找不到能打开它的程序！",
+                   "无法新建发给tallix@example.com的邮件：找不到邮件程序！"}));
+    for (const auto& message : messages_.shown)
+        EXPECT_EQ(message.title, "");
 }
 
 TEST_F(Form1CommandsTest, AboutShowsTheCaptionAndExitCloses) {
-    Choose("meuAbout");
-    EXPECT_EQ(messages_.Texts(), QStringList(QStringLiteral("Cantorel Ver 1.00 Build 0062")));
-    Choose("meuExit");
-    EXPECT_FALSE(Window().isVisible());
+    EXPECT_EQ(commands_.Caption(), "Cantorel Ver 1.00 Build 0062");
+    commands_.ShowAbout();
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Cantorel Ver 1.00 Build 0062"});
+    EXPECT_FALSE(view_.closed);
+    commands_.ExitProgram();
+    EXPECT_TRUE(view_.closed);
 }
 
 }  // namespace

@@ -86,18 +86,11 @@ TEST_F(Form1DropTest, EveryListedControlHandsTheDropToTheWindow) {
     EXPECT_TRUE(messages_.Texts().isEmpty());
 }
 
-TEST_F(Form1DropTest, ThreeFilesLeaveTheLastInTheBoxAndOpenOnce) {
-    EXPECT_EQ(Qt::CopyAction, DropFiles("Command8", {"a.bas", "q.vbp", "p.vbp"}));
-    EXPECT_EQ(PathBox(), Native("p.vbp"));
-    Click("Command8");
-    EXPECT_EQ(Total(), QStringLiteral("2"));
-}
-
 TEST_F(Form1DropTest, TheTotalAndTheRuleTakeNoDrop) {
     EXPECT_EQ(Qt::CopyAction, DropFiles("Form1", {"p.vbp"}));
     Click("Command8");  // the total gets its text, and with it a place to drop on
     Click("Command9");
-    Store("Init_Dir", QStringLiteral("before"));
+    Store("Init_Dir", "before");
     for (const char* control : {"LblTotalLine", "Line1"}) {
         SCOPED_TRACE(control);
         EXPECT_EQ(Qt::IgnoreAction, DropFiles(control, {"p.vbp"}));
@@ -106,15 +99,6 @@ TEST_F(Form1DropTest, TheTotalAndTheRuleTakeNoDrop) {
     EXPECT_EQ(Stored("Init_Dir"), QStringLiteral("before"));
     EXPECT_EQ(Total(), QStringLiteral("2"));
     EXPECT_TRUE(dialogs_.openCalls.empty());
-}
-
-TEST_F(Form1DropTest, ADropWithoutFilesOpensTheDialog) {
-    QMimeData data;
-    data.setText(QStringLiteral("just text"));
-    EXPECT_EQ(Qt::CopyAction, DropOn("Form1", data));
-    ASSERT_EQ(dialogs_.openCalls.size(), 1u);
-    EXPECT_EQ(dialogs_.openCalls[0].title, QStringLiteral("打开VB6工程文件(*.vbp)"));
-    EXPECT_EQ(PathBox(), QString());  // the dialog was cancelled
 }
 
 // An http address is no file: the box keeps what it held and Open asks, as for a drop of text.
@@ -151,7 +135,7 @@ TEST_F(Form1DropTest, ADropIsNeverTakenAsAMove) {
     for (const OfferedActions& offer : kOffers) {
         SCOPED_TRACE(offer.name);
         Click("Command9");
-        Store("Init_Dir", QStringLiteral("before"));
+        Store("Init_Dir", "before");
         QMimeData data;
         data.setUrls(Files({"p.vbp"}));
         EXPECT_EQ(DropOn("Form1", data, offer.offered, offer.modifiers), offer.taken);
@@ -176,13 +160,6 @@ TEST_F(Form1DropTest, TextBoxesNeverInsertTheDroppedText) {
     EXPECT_EQ(PathBox(), Native("p.vbp"));
     EXPECT_EQ(Qt::CopyAction, DropOn("lblFoundline", data));
     EXPECT_EQ(Find<QPlainTextEdit>("lblFoundline")->toPlainText(), QString());
-}
-
-TEST_F(Form1DropTest, AProjectOfTheOtherKindReadsAsNoMembers) {
-    Write("n.vbproj", "<Compile Include=\"x.vb\" />\r\n");
-    EXPECT_EQ(Qt::CopyAction, DropFiles("Form1", {"n.vbproj"}));
-    Click("Command8");
-    EXPECT_EQ(Total(), QStringLiteral("0"));
 }
 
 }  // namespace

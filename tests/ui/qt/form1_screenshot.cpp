@@ -8,45 +8,41 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
-#include "persistence/settings_store.h"
+#include "persistence/memory_settings_store.h"
 #include "persistence/user_settings.h"
-#include "ui/desktop.h"
-#include "ui/file_dialogs.h"
-#include "ui/form1.h"
-#include "ui/message_sink.h"
+#include "ui/qt/form1.h"
+#include "ui/window_services.h"
 
 namespace {
 
 // Chooses the example project without showing a dialog.
 class ExampleProject : public tallix::FileDialogs {
 public:
-    QString ShowOpenDialog(QWidget*, const QString&, const QString&, const QString&) override {
-        return QDir::toNativeSeparators(QStringLiteral(TALLIX_EXAMPLES_DIR "/vb6/Inventory.vbp"));
+    std::string ShowOpenDialog(const tallix::FileDialogRequest&) override {
+        return QDir::toNativeSeparators(QStringLiteral(TALLIX_EXAMPLES_DIR "/vb6/Inventory.vbp"))
+            .toStdString();
     }
-    QString ShowSaveDialog(QWidget*, const QString&, const QString&, const QString&) override {
-        return QString();
-    }
+    std::string ShowSaveDialog(const tallix::FileDialogRequest&) override { return {}; }
 };
 
 class PrintedMessages : public tallix::MessageSink {
 public:
-    void ShowMessage(QWidget*, const QString& text) override {
-        std::printf("message: %s\n", qPrintable(text));
+    void ShowMessage(const std::string& text) override {
+        std::printf("message: %s\n", text.c_str());
     }
-    void ShowInformation(QWidget*, const QString& title, const QString& text) override {
-        std::printf("%s: %s\n", qPrintable(title), qPrintable(text));
+    void ShowInformation(const std::string& title, const std::string& text) override {
+        std::printf("%s: %s\n", title.c_str(), text.c_str());
     }
 };
 
 // Opens nothing: the screenshot has no use for a viewer or a browser.
 class NoDesktop : public tallix::Desktop {
 public:
-    bool ShowTextFile(const QString&) override { return false; }
-    bool OpenUrl(const QUrl&) override { return false; }
+    bool ShowTextFile(const std::string&) override { return false; }
+    bool OpenUrl(const std::string&) override { return false; }
 };
 
 // The menus side by side, the source submenu after the option menu.
@@ -90,10 +86,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: form1_screenshot WINDOW.png [MENUS.png]\n");
         return 2;
     }
-    QTemporaryDir folder;
-    tallix::SettingsStore store =
-        tallix::SettingsStore::InIniFile(folder.filePath(QStringLiteral("Ordwen.ini")));
-    tallix::UserSettings settings(store, folder.path());
+    tallix::MemorySettingsStore store;
+    tallix::UserSettings settings(store, QDir::currentPath().toStdString());
     ExampleProject dialogs;
     PrintedMessages messages;
     NoDesktop desktop;

@@ -1,10 +1,10 @@
 // The real message box, answered by a ModalAnswerer instead of a person.
-#include "ui/message_sink.h"
+#include "ui/qt/message_sink.h"
 
 #include <gtest/gtest.h>
 
 #include "modal_answerer.h"
-#include "persistence/qt_test_printing.h"
+#include "qt_test_printing.h"
 
 #include <QMessageBox>
 
@@ -28,7 +28,9 @@ TEST(MessageBoxSinkTest, PlainTextTitledTallixWithOnlyOkAndNoIcon) {
         parent = box.parentWidget();
         box.accept();
     }));
-    MessageBoxSink().ShowMessage(&owner, QStringLiteral("文件<b>a&b</b>不存在！"));
+    MessageBoxSink sink;
+    sink.SetOwner(&owner);
+    sink.ShowMessage("文件<b>a&b</b>不存在！");
     EXPECT_TRUE(person.answered());
     EXPECT_EQ(title, QStringLiteral("Tallix"));
     EXPECT_EQ(text, QStringLiteral("文件<b>a&b</b>不存在！"));
@@ -49,8 +51,9 @@ TEST(MessageBoxSinkTest, InformationHasItsOwnTitleAndTheInformationIcon) {
         buttons = box.standardButtons();
         box.accept();
     }));
-    MessageBoxSink().ShowInformation(&owner, QStringLiteral("提示"),
-                                     QStringLiteral("帮助文件readme.txt未找到！"));
+    MessageBoxSink sink;
+    sink.SetOwner(&owner);
+    sink.ShowInformation("提示", "帮助文件readme.txt未找到！");
     EXPECT_TRUE(person.answered());
     EXPECT_EQ(title, QStringLiteral("提示"));
     EXPECT_EQ(icon, QMessageBox::Information);

@@ -93,7 +93,7 @@ TEST_F(Form1Test, TheTotalLabelFitsEveryCount) {
     const QRect designed = total->geometry();
     for (const int lines : {7, 1234567, 7}) {
         Write("a.bas", "Attribute VB_Name = \"A\"\r\n" + QByteArray("x\r\n").repeated(lines));
-        dialogs_.answer = Native("p.vbp");
+        dialogs_.answer = Native("p.vbp").toStdString();
         Click("Command10");
         Click("Command8");
         ASSERT_EQ(total->text(), QString::number(lines));

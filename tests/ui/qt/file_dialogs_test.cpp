@@ -1,13 +1,11 @@
 // The real Qt dialogs, run without a person: a ModalAnswerer picks the file or cancels, and
 // dismisses any further box, so no test waits on a dialog.
-#include "ui/file_dialogs.h"
+#include "ui/qt/file_dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include "modal_answerer.h"
-#include "persistence/qt_test_printing.h"
-#include "persistence/settings_store.h"
-#include "persistence/user_settings.h"
+#include "qt_test_printing.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,8 +19,8 @@ namespace {
 class FileDialogsTest : public ::testing::Test {
 protected:
     std::unique_ptr<QFileDialog> Make(FileDialogMode mode) {
-        return MakeFileDialog(mode, nullptr, QStringLiteral("保存分析结果："),
-                              QStringLiteral("*.LOG"), QStringLiteral("Log文件"), folder_.path());
+        return MakeFileDialog(mode, nullptr,
+                              {"保存分析结果：", "*.LOG", "Log文件", folder_.path().toStdString()});
     }
 
     // Picks the file (typed into the name box) and accepts, or cancels when file is empty.
@@ -103,39 +101,42 @@ TEST_F(FileDialogsTest, SaveTakesANewFileAndOverwritesWithoutAsking) {
     }
 }
 
-// QtFileDialogs as the window uses them: starting where "Init_Dir" points.
+// QtFileDialogs as the window uses them: starting in the folder asked for, owned by the
+// window, the path returned as chosen.
 class QtFileDialogsTest : public FileDialogsTest {
 protected:
-    SettingsStore store_ = SettingsStore::InIniFile(folder_.filePath(QStringLiteral("s.ini")));
-    UserSettings settings_{store_, folder_.path()};
-    QtFileDialogs dialogs_{settings_};
+    QtFileDialogs dialogs_;
     QString seenFolder_;
+    QWidget* seenOwner_ = nullptr;
 
-    std::function<void(QFileDialog&)> NoteFolderAndPick(const QString& file) {
+    std::function<void(QFileDialog&)> NoteAndPick(const QString& file) {
         return [this, file](QFileDialog& dialog) {
             seenFolder_ = dialog.directory().absolutePath();
+            seenOwner_ = dialog.parentWidget();
             Pick(file)(dialog);
         };
     }
 };
 
-TEST_F(QtFileDialogsTest, OpenStartsInTheFolderOfTheLastFile) {
+TEST_F(QtFileDialogsTest, OpenStartsInTheFolderAskedFor) {
     QDir(folder_.path()).mkdir(QStringLiteral("last"));
     const QString project = folder_.filePath(QStringLiteral("last/p.vbp"));
     QFile(project).open(QIODevice::WriteOnly);
-    settings_.StoreInitDir(QDir::toNativeSeparators(project));
-    ModalAnswerer person(NoteFolderAndPick(project));
-    EXPECT_EQ(dialogs_.ShowOpenDialog(nullptr, QStringLiteral("打开VB6工程文件(*.vbp)"),
-                                      QStringLiteral("*.vbp"), QStringLiteral("VB6工程文件")),
-              QDir::toNativeSeparators(project));
+    QWidget owner;
+    dialogs_.SetOwner(&owner);
+    ModalAnswerer person(NoteAndPick(project));
+    EXPECT_EQ(dialogs_.ShowOpenDialog({"打开VB6工程文件(*.vbp)", "*.vbp", "VB6工程文件",
+                                       folder_.filePath(QStringLiteral("last")).toStdString()}),
+              QDir::toNativeSeparators(project).toStdString());
     EXPECT_EQ(QDir(seenFolder_), QDir(folder_.filePath(QStringLiteral("last"))));
+    EXPECT_EQ(seenOwner_, &owner);
 }
 
-TEST_F(QtFileDialogsTest, SaveStartsInTheProgramFolderAndNormalisesTheName) {
-    ModalAnswerer person(NoteFolderAndPick(folder_.filePath(QStringLiteral("report"))));
-    EXPECT_EQ(dialogs_.ShowSaveDialog(nullptr, QStringLiteral("保存分析结果："),
-                                      QStringLiteral("*.LOG"), QStringLiteral("Log文件")),
-              QDir::toNativeSeparators(folder_.filePath(QStringLiteral("REPORT.LOG"))));
+TEST_F(QtFileDialogsTest, SaveReturnsTheNameAsChosen) {
+    ModalAnswerer person(NoteAndPick(folder_.filePath(QStringLiteral("report"))));
+    EXPECT_EQ(dialogs_.ShowSaveDialog(
+                  {"保存分析结果：", "*.LOG", "Log文件", folder_.path().toStdString()}),
+              QDir::toNativeSeparators(folder_.filePath(QStringLiteral("report"))).toStdString());
     EXPECT_EQ(QDir(seenFolder_), QDir(folder_.path()));
     EXPECT_TRUE(person.strays.isEmpty());
 }
