@@ -67,6 +67,33 @@ TEST_F(Win32Form1Test, ControlsStandWhereTheyWereDesigned) {
         << "the rule runs under its caption, not through it";
 }
 
+// Moved to a monitor of another DPI, the window lays itself out again at that DPI, in the
+// place Windows suggests.
+TEST_F(Win32Form1Test, ANewDpiScalesTheLayoutAndTheFonts) {
+    const HWND form = Window().Handle();
+    RECT suggested{40, 30, 900, 700};
+    SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT client{};
+    GetClientRect(form, &client);
+    EXPECT_EQ(client.right, 761);
+    EXPECT_EQ(client.bottom, 435);
+    RECT frame{};
+    GetWindowRect(form, &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 30);
+    for (const char* name : {"Option2", "Command7", "lblFoundline"}) {
+        SCOPED_TRACE(name);
+        const PixelRect designed = ClientRect(Form1ControlTable()[*ControlIndex(name)], 144);
+        const RECT rect = ClientRectOf(Control(name), form);
+        EXPECT_EQ(rect.left, designed.left);
+        EXPECT_EQ(rect.top, designed.top);
+        EXPECT_EQ(rect.right - rect.left, designed.width);
+        EXPECT_EQ(rect.bottom - rect.top, designed.height);
+    }
+    EXPECT_EQ(FontOf(Control("Command7")).lfHeight, -18);
+    EXPECT_EQ(FontOf(Control("lblFoundline")).lfHeight, -21);
+}
+
 TEST_F(Win32Form1Test, TheFrameIsFixedCentredAndCaptioned) {
     const HWND form = Window().Handle();
     const LONG style = GetWindowLongW(form, GWL_STYLE);

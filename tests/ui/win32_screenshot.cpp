@@ -11,6 +11,7 @@
 #include "persistence/memory_settings_store.h"
 #include "persistence/user_settings.h"
 #include "ui/win32/win32_form1.h"
+#include "ui/window_services.h"
 
 namespace {
 
