@@ -132,9 +132,16 @@ TEST_F(Win32Form1Test, TabRunsThroughTheFocusableControlsInDesignedOrder) {
                                  "Command7",    "lblFoundline", "Option1",  "txtFileName"};
     const HWND form = Window().Handle();
     EXPECT_EQ(GetFocus(), Control("txtFileName")) << "the path box has the focus at start";
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         EXPECT_EQ(GetNextDlgTabItem(form, Control(order[i]), FALSE), Control(order[i + 1]))
             << "after " << order[i];
+        // The Tab key as the program's message loop hands it to the dialog manager: the
+        // results box must let it go on as well.
+        SetFocus(Control(order[i]));
+        MSG tab{Control(order[i]), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+        EXPECT_TRUE(IsDialogMessageW(form, &tab));
+        EXPECT_EQ(GetFocus(), Control(order[i + 1])) << "Tab from " << order[i];
+    }
 }
 
 TEST_F(Win32Form1Test, MenusHoldTheirItemsAsDesigned) {

@@ -1,5 +1,7 @@
 #include "ui/win32/form1_controls_win32.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <map>
 #include <numeric>
@@ -48,6 +50,18 @@ HFONT SongFont(double points, int dpi) {
                        DEFAULT_PITCH | FF_DONTCARE, L"SimSun");
 }
 
+// A multi-line edit asks the dialog manager for every key, Tab included, so the keyboard
+// could enter the results box but never leave it. This one lets Tab go on to the next control.
+LRESULT CALLBACK PassTabOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR) {
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (message == WM_GETDLGCODE && key != nullptr && key->message == WM_KEYDOWN &&
+        key->wParam == VK_TAB)
+        result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+    return result;
+}
+
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
@@ -85,6 +99,8 @@ void Form1ControlSet::Create(HWND parent, HINSTANCE instance) {
             WS_CHILD | WS_VISIBLE | group | windowClass.style, 0, 0, 0, 0, parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
             nullptr);
+        if (control.kind == ControlKind::MultiLineTextBox)
+            SetWindowSubclass(handles_[index], PassTabOn, 1, 0);
     }
 }
 
