@@ -18,7 +18,7 @@ if(WIN32)
   # The files a setup must carry, all from bin/ of this build's install; scripts/make-setup
   # refuses to build a setup without any of them, scripts/check-packages checks each one.
   # The setup also takes whatever else the install staged beside them.
-  set(TALLIX_SETUP_REQUIRED_FILES tallix.exe readme.txt)
+  set(TALLIX_SETUP_REQUIRED_FILES Ordwen.exe tallix.exe readme.txt)
   math(EXPR TALLIX_SETUP_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
   set(TALLIX_SETUP_FILE "Tallix-${TALLIX_VERSION_TEXT}-win${TALLIX_SETUP_BITS}-setup.exe")
 
