@@ -1,0 +1,122 @@
+#include "engine/path_glob.h"
+
+#include <algorithm>
+
+namespace tallix {
+
+namespace {
+
+char Fold(char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+    return c == '\\' ? '/' : c;
+}
+
+// The folder names of a path; "." segments and empty ones (doubled separators) drop out.
+std::vector<std::string_view> Segments(std::string_view path) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const auto end = path.find_first_of("/\\", start);
+        const auto part = path.substr(start, end == std::string_view::npos ? end : end - start);
+        if (!part.empty() && part != ".") parts.push_back(part);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return parts;
+}
+
+// One folder or file name against one pattern segment, "*" and "?" as wildcards.
+bool SegmentMatch(std::string_view pattern, std::string_view name) {
+    std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+using Parts = std::vector<std::string_view>;
+
+bool MatchFrom(const Parts& pattern, std::size_t p, const Parts& path, std::size_t n) {
+    while (p < pattern.size()) {
+        if (pattern[p] == "**") {
+            // Runs of "**" are one; then try every number of folders for it, fewest first.
+            while (p < pattern.size() && pattern[p] == "**")
+                ++p;
+            // At the end it still needs a file name to stand for.
+            if (p == pattern.size()) return n < path.size();
+            for (std::size_t skip = n; skip < path.size(); ++skip) {
+                if (MatchFrom(pattern, p, path, skip)) return true;
+            }
+            return false;
+        }
+        if (n == path.size() || !SegmentMatch(pattern[p], path[n])) return false;
+        ++p;
+        ++n;
+    }
+    return n == path.size();
+}
+
+bool IsItemSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+bool GlobMatch(std::string_view pattern, std::string_view path) {
+    const Parts patternParts = Segments(pattern);
+    const Parts pathParts = Segments(path);
+    if (pathParts.empty()) return false;
+    return MatchFrom(patternParts, 0, pathParts, 0);
+}
+
+bool HasGlob(std::string_view pattern) {
+    return pattern.find_first_of("*?") != std::string_view::npos;
+}
+
+std::vector<std::string> SplitItemList(std::string_view list) {
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const auto end = list.find(';', start);
+        std::string_view item =
+            list.substr(start, end == std::string_view::npos ? end : end - start);
+        while (!item.empty() && IsItemSpace(item.front()))
+            item.remove_prefix(1);
+        while (!item.empty() && IsItemSpace(item.back()))
+            item.remove_suffix(1);
+        if (!item.empty()) items.emplace_back(item);
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return items;
+}
+
+bool PathLess(std::string_view a, std::string_view b) {
+    const auto folded =
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return static_cast<unsigned char>(Fold(x)) < static_cast<unsigned char>(Fold(y));
+        });
+    if (folded) return true;
+    if (SamePathIgnoringCase(a, b)) return a < b;
+    return false;
+}
+
+bool SamePathIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Fold(x) == Fold(y); });
+}
+
+}  // namespace tallix
