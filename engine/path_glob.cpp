@@ -49,24 +49,26 @@ bool SegmentMatch(std::string_view pattern, std::string_view name) {
 
 using Parts = std::vector<std::string_view>;
 
-bool MatchFrom(const Parts& pattern, std::size_t p, const Parts& path, std::size_t n) {
-    while (p < pattern.size()) {
-        if (pattern[p] == "**") {
-            // Runs of "**" are one; then try every number of folders for it, fewest first.
-            while (p < pattern.size() && pattern[p] == "**")
-                ++p;
-            // At the end it still needs a file name to stand for.
-            if (p == pattern.size()) return n < path.size();
-            for (std::size_t skip = n; skip < path.size(); ++skip) {
-                if (MatchFrom(pattern, p, path, skip)) return true;
+// Whether pattern[p...] matches path[n...], for every p and n from the back, so that
+// patterns with many "**" take time in proportion to their size, never exponential.
+bool MatchAll(const Parts& pattern, const Parts& path) {
+    const std::size_t columns = path.size() + 1;
+    std::vector<char> rest((pattern.size() + 1) * columns, 0);
+    const auto at = [&](std::size_t p, std::size_t n) -> char& { return rest[p * columns + n]; };
+    at(pattern.size(), path.size()) = 1;
+    for (std::size_t p = pattern.size(); p-- > 0;) {
+        for (std::size_t n = columns; n-- > 0;) {
+            if (pattern[p] == "**") {
+                // At the end it still needs a file name to stand for.
+                const bool last = p + 1 == pattern.size();
+                at(p, n) =
+                    last ? n < path.size() : at(p + 1, n) || (n < path.size() && at(p, n + 1));
+            } else {
+                at(p, n) = n < path.size() && at(p + 1, n + 1) && SegmentMatch(pattern[p], path[n]);
             }
-            return false;
         }
-        if (n == path.size() || !SegmentMatch(pattern[p], path[n])) return false;
-        ++p;
-        ++n;
     }
-    return n == path.size();
+    return at(0, 0);
 }
 
 bool IsItemSpace(char c) {
@@ -79,7 +81,7 @@ bool GlobMatch(std::string_view pattern, std::string_view path) {
     const Parts patternParts = Segments(pattern);
     const Parts pathParts = Segments(path);
     if (pathParts.empty()) return false;
-    return MatchFrom(patternParts, 0, pathParts, 0);
+    return MatchAll(patternParts, pathParts);
 }
 
 bool HasGlob(std::string_view pattern) {

@@ -259,7 +259,7 @@ void SdkProjectScanner::EndTag() {
     }
     if (tag.name == "Sdk" || (tag.name == "Import" && tag.Attribute("Sdk"))) {
         scan_.sdkStyle = true;
-    } else if (tag.name == "Compile") {
+    } else if (tag.name == "Compile" && keepRules_) {
         if (const auto include = tag.Attribute("Include")) {
             CompileItemRule rule;
             rule.patterns = ItemList(*include);
@@ -290,14 +290,11 @@ SdkProjectScan ScanSdkProject(std::string_view text) {
     return scanner.Result();
 }
 
-SdkProjectRead ScanSdkProjectFile(const std::string& path) {
-    SdkProjectRead result;
+namespace {
+
+FileProblem ScanFile(const std::string& path, SdkProjectScanner& scanner) {
     InputFile file = InputFile::Open(LocateFile(path).value_or(path));
-    if (!file.IsOpen()) {
-        result.problem = file.Problem();
-        return result;
-    }
-    SdkProjectScanner scanner;
+    if (!file.IsOpen()) return file.Problem();
     TextLineReader reader([&](std::string_view line) {
         scanner.Feed(line);
         scanner.Feed("\n");
@@ -306,8 +303,22 @@ SdkProjectRead ScanSdkProjectFile(const std::string& path) {
     while (const std::size_t got = file.Read(buffer.get(), kReadBlockSize))
         reader.Feed({buffer.get(), got});
     reader.Finish();
-    result.problem = file.Problem();
-    result.scan = scanner.Result();
+    return file.Problem();
+}
+
+}  // namespace
+
+SdkProjectRead ScanSdkProjectFile(const std::string& path) {
+    SdkProjectRead result;
+    SdkProjectScanner style(false);
+    result.problem = ScanFile(path, style);
+    if (result.problem.error != FileError::None || !style.Result().sdkStyle) {
+        result.scan = style.Result();
+        return result;
+    }
+    SdkProjectScanner full;
+    result.problem = ScanFile(path, full);
+    result.scan = full.Result();
     return result;
 }
 

@@ -29,6 +29,10 @@ struct SdkProjectScan {
 // comments, and never fails. Malformed parts are passed over.
 class SdkProjectScanner {
 public:
+    // Without rules the scan only tells the style and keeps nothing that grows with the
+    // text, which suits a first look at a project that may be a large classic one.
+    explicit SdkProjectScanner(bool keepRules = true) : keepRules_(keepRules) {}
+
     void Feed(std::string_view text);
     const SdkProjectScan& Result() const { return scan_; }
 
@@ -39,6 +43,7 @@ private:
     void EndTag();
     void EndPropertyText(std::string_view closingName);
 
+    bool keepRules_;
     SdkProjectScan scan_;
     bool inTag_ = false;
     bool tagTooLong_ = false;
@@ -57,7 +62,8 @@ struct SdkProjectRead {
     FileProblem problem;  // error None when the file was read to its end
 };
 
-// Reads a project file from disk (located as LocateFile does) and scans it.
+// Reads a project file from disk (located as LocateFile does) and scans it; the rules are
+// read, in a second pass, only from an SDK-style project.
 SdkProjectRead ScanSdkProjectFile(const std::string& path);
 
 // The members of an SDK-style project in `folder` (UTF-8, ending in a separator, or ""):

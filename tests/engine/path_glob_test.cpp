@@ -36,10 +36,24 @@ TEST(PathGlob, MatchesLikeMsBuildItems) {
         {"*.vb", "", false},
         {"a*b*c.vb", "aXbYbZc.vb", true},
         {"a*b*c.vb", "acb.vb", false},
+        {"**/**/x/**", "x/y.vb", true},
+        {"**/**", "a.vb", true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(GlobMatch(c.pattern, c.path), c.matches) << c.pattern << " vs " << c.path;
     }
+}
+
+TEST(PathGlob, ManyDoubleStarsStayCheap) {
+    std::string pattern, path;
+    for (int i = 0; i < 40; ++i) {
+        pattern += "**/a/";
+        path += "a/";
+    }
+    // Forty "**" against fifty folders: tried one split after another, the ways to place
+    // them run into the billions.
+    EXPECT_FALSE(GlobMatch(pattern + "**/b.vb", path + "a/a/a/a/a/a/a/a/a/a/c.vb"));
+    EXPECT_TRUE(GlobMatch(pattern + "**/c.vb", path + "a/a/a/a/a/a/a/a/a/a/c.vb"));
 }
 
 TEST(PathGlob, SplitsItemListsAndTellsGlobsFromNames) {

@@ -61,6 +61,10 @@ TEST(SdkScan, ReadsCompileRulesInDocumentOrder) {
         "<Compile Include=\"a>b.vb\" />\n";
     for (std::size_t i = 0; i < text.size(); i += 7)
         scanner.Feed(std::string_view(text).substr(i, 7));
+    SdkProjectScanner styleOnly(false);
+    styleOnly.Feed(text);
+    EXPECT_TRUE(styleOnly.Result().sdkStyle);
+    EXPECT_TRUE(styleOnly.Result().rules.empty());
     const auto& rules = scanner.Result().rules;
     ASSERT_EQ(rules.size(), 3u);
     EXPECT_EQ(rules[0].action, Action::Remove);
