@@ -1,5 +1,6 @@
 // Replacing a file on POSIX: a temporary file in the same folder, flushed to disk, then
-// renamed over the target, which is atomic within one file system.
+// renamed over the target, which is atomic within one file system. A symbolic link is
+// followed to the file it names, and that file is replaced; the link stays.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "persistence/report_writer.h"
@@ -15,6 +17,9 @@
 namespace tallix {
 
 namespace {
+
+// As many links as the kernel follows in one look-up before it gives up with ELOOP.
+constexpr int kMaxLinks = 40;
 
 std::optional<std::string> SystemError(int error) {
     return std::string(std::strerror(error));
@@ -31,6 +36,29 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// The file a path names once symbolic links are followed; it need not exist (a link may
+// point at a file yet to be made). Renaming over the link itself would turn it into a plain
+// file and leave its target with the old report. 0 in error unless the links loop.
+std::string FileBehindLinks(const std::string& path, int& error) {
+    std::string current = path;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        std::error_code failed;
+        const std::filesystem::path target = std::filesystem::read_symlink(current, failed);
+        // Not a link, or nothing there: this is the file. Other failures show when it is
+        // opened.
+        if (failed) return current;
+        if (target.is_absolute()) {
+            current = target.string();
+        } else {
+            const std::size_t slash = current.rfind('/');
+            current = (slash == std::string::npos ? std::string() : current.substr(0, slash + 1)) +
+                      target.string();
+        }
+    }
+    error = ELOOP;
+    return {};
+}
+
 // Unlike mkstemp, which always gives 0600, this creates the file with 0666 less the umask.
 int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -41,22 +69,42 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
     return -1;
 }
 
+// Truncates the existing file and writes it. Not all-or-nothing: a failure part-way leaves
+// part of the new content, so this is only for a folder that allows nothing better.
+std::optional<std::string> OverwriteInPlace(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return SystemError(errno);
+    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    const int writeError = errno;
+    if (::close(fd) != 0 || !written) return SystemError(written ? errno : writeError);
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes) {
     if (path.empty()) return SystemError(ENOENT);
+    int linkError = 0;
+    const std::string file = FileBehindLinks(path, linkError);
+    if (linkError != 0) return SystemError(linkError);
     struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    const bool exists = ::stat(file.c_str(), &existing) == 0;
     if (exists) {
         if (S_ISDIR(existing.st_mode)) return SystemError(EISDIR);
         if (!S_ISREG(existing.st_mode)) return SystemError(EINVAL);
         // A read-only file stays as it is, even for a user whom permissions do not stop.
-        if ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)
+        if ((existing.st_mode & 0222) == 0 || ::access(file.c_str(), W_OK) != 0)
             return SystemError(EACCES);
     }
     std::string temporary;
-    const int fd = CreateTemporaryBeside(path, temporary);
-    if (fd < 0) return SystemError(errno);
+    const int fd = CreateTemporaryBeside(file, temporary);
+    if (fd < 0) {
+        const int error = errno;
+        // A folder may let the user write a file in it but not make one there (a report
+        // made for the user in a shared folder): the report is then written where it is.
+        if (exists && (error == EACCES || error == EPERM)) return OverwriteInPlace(file, bytes);
+        return SystemError(error);
+    }
     // A new report gets the user's default permissions (through the umask); a replaced
     // one keeps its own.
     const bool written = WriteAll(fd, bytes) &&
@@ -67,7 +115,7 @@ std::optional<std::string> ReplaceFileContents(const std::string& path, const st
         ::unlink(temporary.c_str());
         return SystemError(written ? errno : writeError);
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), file.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         return SystemError(error);

@@ -17,11 +17,15 @@ struct ReportContent {
 std::string ReportBytes(const ReportContent& content);
 
 // Writes the report so that the path holds either its old content or the whole new report,
-// never a part: the bytes go to a temporary file beside it, which then replaces it.
+// never a part: the bytes go to a temporary file beside it, which then replaces it. On POSIX
+// two more rules apply. A symbolic link is followed, through any chain of links, to the file
+// it names, which is written (made, when missing) while the link stays. A folder that allows
+// no new file gets an existing, writable report truncated and written in place, where a
+// failure part-way leaves part of the new report.
 // Returns the system's reason when the report could not be written.
 std::optional<std::string> WriteReport(const std::string& path, const ReportContent& content);
 
-// Replaces a file's content in one step, as above. A file marked read-only is not replaced.
+// Replaces a file's content as above. A file marked read-only is not replaced.
 std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes);
 
 }  // namespace tallix

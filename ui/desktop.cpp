@@ -5,8 +5,8 @@
 
 namespace tallix {
 
-void SystemDesktop::OpenUrl(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+bool SystemDesktop::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 QString HelpFilePath(const QString& programFolder) {

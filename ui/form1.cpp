@@ -34,6 +34,23 @@ QString WindowCaption() {
         .arg(kVersionRevision, 4, 10, QLatin1Char('0'));
 }
 
+// A file manager takes an accepted move as leave to delete what it dropped, so the project is
+// taken as a copy, or as a link when copying is not offered. A drag that offers only a move is
+// refused: the file stays where it is and the user can drag again with the copy key held.
+bool TakeWithoutMoving(QDropEvent* event) {
+    const Qt::DropActions offered = event->possibleActions();
+    const Qt::DropAction action = (offered & Qt::CopyAction)   ? Qt::CopyAction
+                                  : (offered & Qt::LinkAction) ? Qt::LinkAction
+                                                               : Qt::IgnoreAction;
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(action);
+    event->accept();
+    return true;
+}
+
 }  // namespace
 
 Form1::Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink& messages, Desktop& desktop,
@@ -180,20 +197,28 @@ void Form1::ChooseKindItem(SourceKind kind) {
 
 void Form1::ShowHelpFile() {
     const QString path = HelpFilePath(settings_.ProgramFolder());
-    if (FileExists(path.toStdString())) {
-        desktop_.ShowTextFile(path);
-    } else {
+    if (!FileExists(path.toStdString())) {
         messages_.ShowInformation(this, QStringLiteral("提示"),
                                   QStringLiteral("帮助文件readme.txt未找到！"));
+    } else if (!desktop_.ShowTextFile(path)) {
+        messages_.ShowMessage(
+            this, QStringLiteral("无法打开帮助文件%1：找不到能打开它的程序！").arg(path));
     }
 }
 
 void Form1::VisitMyWeb() {
-    desktop_.OpenUrl(HomePageUrl());
+    const QUrl page = HomePageUrl();
+    if (!desktop_.OpenUrl(page))
+        messages_.ShowMessage(
+            this,
+            QStringLiteral("无法打开个人主页%1：找不到能打开它的程序！").arg(page.toString()));
 }
 
 void Form1::MailToMe() {
-    desktop_.OpenUrl(MailUrl());
+    const QUrl mail = MailUrl();
+    if (!desktop_.OpenUrl(mail))
+        messages_.ShowMessage(
+            this, QStringLiteral("无法新建发给%1的邮件：找不到邮件程序！").arg(mail.path()));
 }
 
 void Form1::ShowAbout() {
@@ -205,17 +230,16 @@ void Form1::ExitProgram() {
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    // Any drag is welcome: a drop without files still runs Open, which then asks.
-    event->acceptProposedAction();
+    // Any data is welcome: a drop without files still runs Open, which then asks.
+    TakeWithoutMoving(event);
 }
 
 void Form1::dragMoveEvent(QDragMoveEvent* event) {
-    event->acceptProposedAction();
+    TakeWithoutMoving(event);
 }
 
 void Form1::dropEvent(QDropEvent* event) {
-    event->acceptProposedAction();
-    DropFiles(*event->mimeData());
+    if (TakeWithoutMoving(event)) DropFiles(*event->mimeData());
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/result_box.h"
+
 namespace tallix {
 
 namespace {
@@ -24,12 +26,14 @@ QRect TwipsRect(int left, int top, int width, int height) {
 }
 
 // 宋体 (SimSun) where Windows provides it; elsewhere another Song face that covers the
-// Chinese captions, as Debian's fonts-arphic-uming does.
+// Chinese captions. Noto Serif CJK SC (Debian's fonts-noto-cjk) keeps file names legible at
+// 9 points, "l" apart from "1" and "," from "."; the Arphic Ming faces draw those alike at
+// that size and serve only where Noto is missing.
 QFont SongFont(qreal points) {
     QFont font;
     font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("NSimSun"),
-                      QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL SungtiL GB"),
-                      QStringLiteral("Noto Serif CJK SC")});
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+                      QStringLiteral("AR PL SungtiL GB")});
     font.setStyleHint(QFont::Serif);
     font.setPointSizeF(points);
     return font;
@@ -50,12 +54,33 @@ Button* PlaceButton(QWidget* container, const char* name, const QString& caption
     return button;
 }
 
-// Captioned labels size themselves to their text, keeping their top-left corner.
+// The design's Song face fills a line of 12 pixels at 9 points, 180 twips, the height every
+// captioned label was given. A face with a taller line (Noto's is 18) would push the text
+// down, onto the rule under "分析结果："; so a label keeps the middle of its designed line.
+void CentreOnDesignedLine(QLabel* label, int designedTop, int designedHeight) {
+    label->move(label->x(), designedTop + (designedHeight - label->height()) / 2);
+}
+
+// Captioned labels size themselves to their text, keeping their left edge and middle line.
 QLabel* PlaceLabel(QWidget* container, const char* name, const QString& caption, int left,
                    int top) {
     auto* label = Place<QLabel>(container, name, TwipsRect(left, top, 0, 0));
     label->setText(caption);
     label->adjustSize();
+    CentreOnDesignedLine(label, Pixels(top), Pixels(180));
+    return label;
+}
+
+// The total sizes itself to every new count, keeping its top-left corner (Form1); it is as
+// tall as a count makes it from the start, so each count sits on the designed middle line.
+QLabel* PlaceTotal(QWidget* container, const char* name, QRect designed) {
+    auto* label = Place<QLabel>(container, name, designed);
+    label->setFont(SongFont(10.5));
+    label->setTextFormat(Qt::PlainText);
+    label->setText(QStringLiteral("0"));
+    label->resize(designed.width(), label->sizeHint().height());
+    label->clear();
+    CentreOnDesignedLine(label, designed.y(), designed.height());
     return label;
 }
 
@@ -68,12 +93,9 @@ QFrame* PlaceLine(QWidget* container, const char* name, int left, int top, int r
 }
 
 QPlainTextEdit* PlaceResultList(QWidget* container, const char* name, QRect rect) {
-    auto* box = Place<QPlainTextEdit>(container, name, rect);
-    box->setReadOnly(true);
+    auto* box = Place<ResultBox>(container, name, rect);
     box->setTabChangesFocus(true);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     // The background of a menu bar, as the box was designed.
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
@@ -141,9 +163,7 @@ Form1Controls CreateControls(QWidget* client) {
     c.Label17 = PlaceLabel(client, "Label17", QStringLiteral("有效行数："), 480, 2785);
     c.lblFoundline = PlaceResultList(client, "lblFoundline", TwipsRect(1440, 2760, 5895, 735));
     c.Label16 = PlaceLabel(client, "Label16", QStringLiteral("总计行数："), 480, 3600);
-    c.LblTotalLine = Place<QLabel>(client, "LblTotalLine", TwipsRect(1440, 3570, 105, 210));
-    c.LblTotalLine->setFont(SongFont(10.5));
-    c.LblTotalLine->setTextFormat(Qt::PlainText);
+    c.LblTotalLine = PlaceTotal(client, "LblTotalLine", TwipsRect(1440, 3570, 105, 210));
     SetTabOrder({c.txtFileName, c.Command10, c.Command9, c.Command8, c.Command7, c.lblFoundline,
                  c.Option1, c.Option2});
     return c;

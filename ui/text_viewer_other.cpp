@@ -7,8 +7,8 @@
 
 namespace tallix {
 
-void SystemDesktop::ShowTextFile(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool SystemDesktop::ShowTextFile(const QString& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace tallix

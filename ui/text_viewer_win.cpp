@@ -7,11 +7,11 @@
 
 namespace tallix {
 
-void SystemDesktop::ShowTextFile(const QString& path) {
+bool SystemDesktop::ShowTextFile(const QString& path) {
     QProcess notepad;
     notepad.setProgram(QStringLiteral("notepad.exe"));
     notepad.setNativeArguments(path);
-    notepad.startDetached();
+    return notepad.startDetached();
 }
 
 }  // namespace tallix

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "real_projects.h"
 #include "report_bytes.h"
 #include "temp_folder.h"
 
@@ -52,10 +53,12 @@ Process RunTallix(const std::string& arguments) {
     return process;
 }
 
-const std::string kCorpus = TALLIX_CORPUS_DIR;
+using tallix::testing::kCorpusDir;
+using tallix::testing::kFixturesDir;
+using CorpusEndToEnd = tallix::testing::CorpusTest;
 
-TEST(EndToEnd, JsonOnACompleteVb6Project) {
-    const std::string project = kCorpus + "/vb6-dinohopper/DinoHopper.vbp";
+TEST_F(CorpusEndToEnd, JsonOnACompleteVb6Project) {
+    const std::string project = kCorpusDir + "/vb6-dinohopper/DinoHopper.vbp";
     const Process run = RunTallix("--json --skip-blank " + Quoted(project));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -71,7 +74,8 @@ TEST(EndToEnd, JsonOnACompleteVb6Project) {
     for (const Json& member : members) {
         SCOPED_TRACE(member.dump());
         EXPECT_TRUE(member.at("error").is_null());
-        EXPECT_EQ(member.at("path").get<std::string>().rfind(kCorpus + "/vb6-dinohopper/", 0), 0u);
+        EXPECT_EQ(member.at("path").get<std::string>().rfind(kCorpusDir + "/vb6-dinohopper/", 0),
+                  0u);
         const std::int64_t lines = member.at("lines");
         EXPECT_EQ(lines,
                   member.at("code").get<std::int64_t>() + member.at("comment").get<std::int64_t>());
@@ -84,10 +88,10 @@ TEST(EndToEnd, JsonOnACompleteVb6Project) {
     EXPECT_EQ(found.rfind(members[0].at("name").get<std::string>() + ":", 0), 0u) << found;
 }
 
-TEST(EndToEnd, MissingMembersExitThreeAndAreNamedOnStandardError) {
+TEST_F(CorpusEndToEnd, MissingMembersExitThreeAndAreNamedOnStandardError) {
     // Two of this project's property pages are not in the folder.
     const Process run =
-        RunTallix("--json " + Quoted(kCorpus + "/vb6-cairo-imagelist/CSImageList.vbp"));
+        RunTallix("--json " + Quoted(kCorpusDir + "/vb6-cairo-imagelist/CSImageList.vbp"));
     EXPECT_EQ(run.status, 3);
     const Json json = Json::parse(run.out);
     EXPECT_EQ(json.at("members").size(), 6u);
@@ -106,10 +110,10 @@ TEST(EndToEnd, StatusesForVersionBadUsageAndMissingProject) {
     EXPECT_EQ(usage.out, "");
     EXPECT_NE(usage.err, "");
 
-    const Process missing = RunTallix("--json " + Quoted(kCorpus + "/no-such-project.vbp"));
+    const Process missing = RunTallix("--json " + Quoted(kFixturesDir + "/no-such-project.vbp"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "文件" + kCorpus + "/no-such-project.vbp不存在！\n");
+    EXPECT_EQ(missing.err, "文件" + kFixturesDir + "/no-such-project.vbp不存在！\n");
 }
 
 TEST(EndToEnd, ReportFileHoldsExactlyTheFiveLines) {
@@ -128,6 +132,87 @@ TEST(EndToEnd, ReportFileHoldsExactlyTheFiveLines) {
     EXPECT_EQ(
         tallix::cli::testing::ReadFileBytes(report),
         tallix::cli::testing::ExpectedReport(project, "MODS\\a.bas:3,\xC4\xA3\xBF\xE9.bas:1", "4"));
+}
+
+// The fixture projects as a user would run them; the counts are those worked out by hand in
+// tests/fixtures/README.md.
+struct FixtureRun {
+    std::string options;
+    std::string project;  // under tests/fixtures
+    int status;
+    std::string foundLines;
+    std::int64_t total;
+    std::vector<std::string> unreadable;  // named on standard error, in project order
+};
+
+void PrintTo(const FixtureRun& run, std::ostream* out) {
+    *out << run.options << " " << run.project;
+}
+
+class FixtureEndToEnd : public ::testing::TestWithParam<FixtureRun> {};
+
+TEST_P(FixtureEndToEnd, CountsAndUnreadableMembers) {
+    const FixtureRun& expected = GetParam();
+    const std::string project = kFixturesDir + "/" + expected.project;
+    const Process run = RunTallix("--json " + expected.options + " " + Quoted(project));
+    EXPECT_EQ(run.status, expected.status) << run.err;
+    const Json json = Json::parse(run.out);
+    EXPECT_EQ(json.at("found_lines"), expected.foundLines);
+    EXPECT_EQ(json.at("total"), expected.total);
+
+    std::vector<std::string> withError;
+    for (const Json& member : json.at("members")) {
+        if (!member.at("error").is_null()) withError.push_back(member.at("name"));
+    }
+    EXPECT_EQ(withError, expected.unreadable);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'),
+              std::ptrdiff_t(expected.unreadable.size()))
+        << run.err;
+    std::size_t at = 0;
+    for (const std::string& name : expected.unreadable) {
+        at = run.err.find("成员" + name + "无法读取", at);
+        EXPECT_NE(at, std::string::npos) << name << " in " << run.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, FixtureEndToEnd,
+    ::testing::Values(
+        FixtureRun{
+            "", "vb6-lf/Hopper.vbp", 0, "frmGame.frm:11,modScore.bas:7,clsPlayer.cls:8", 26, {}},
+        FixtureRun{"--skip-blank --skip-comments",
+                   "vb6-lf/Hopper.vbp",
+                   0,
+                   "frmGame.frm:7,modScore.bas:5,clsPlayer.cls:6",
+                   18,
+                   {}},
+        FixtureRun{"--skip-comments",
+                   "vb6-chinese/App/Reader.vbp",
+                   3,
+                   "FORMS\\Main.frm:5,..\\[Include]\\Mod.bas:5,模块.bas:4,"
+                   "..\\[Include]\\TEXT\\gb18030.BAS:6",
+                   20,
+                   {"..\\[Include]\\Gone.cls", "ppgMissing.pag"}},
+        // The kind follows the extension.
+        FixtureRun{"--skip-blank",
+                   "vbnet-bom/Grades.vbproj",
+                   3,
+                   "MainForm.vb:10,models\\Student.vb:7,Data\\成绩.vb:6,Legacy.vb:6",
+                   29,
+                   {"Reports\\Summary.vb"}}));
+
+TEST(EndToEnd, ReportOfAGbkProjectNamesItsMembersInCodePage936) {
+    tallix::cli::testing::TempFolder folder;
+    const std::string report = folder.Path("R.LOG");
+    const std::string project = kFixturesDir + "/vb6-chinese/App/Reader.vbp";
+    const Process run = RunTallix("--report " + Quoted(report) + " " + Quoted(project));
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_EQ(tallix::cli::testing::ReadFileBytes(report),
+              tallix::cli::testing::ExpectedReport(
+                  project,
+                  "FORMS\\Main.frm:6,..\\[Include]\\Mod.bas:5,\xC4\xA3\xBF\xE9.bas:5,"
+                  "..\\[Include]\\TEXT\\gb18030.BAS:7",
+                  "23"));
 }
 
 }  // namespace

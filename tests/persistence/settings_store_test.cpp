@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "persistence/qt_test_printing.h"
@@ -59,12 +60,41 @@ TEST_F(SettingsStoreTest, ValuesAreOnDiskAsSoonAsStored) {
     EXPECT_TRUE(IniBytes().contains("[Setting]"));
 }
 
+// What another process reads from the settings file, one value for each key; "<absent>"
+// for a key the file lacks.
+QStringList ReadInAnotherProcess(const QString& iniPath, const QStringList& keys) {
+    QProcess reader;
+    reader.start(QStringLiteral(TALLIX_SETTINGS_READER), QStringList{iniPath} + keys);
+    if (!reader.waitForFinished(30000) || reader.exitStatus() != QProcess::NormalExit ||
+        reader.exitCode() != 0)
+        return {QStringLiteral("<reader failed>")};
+    QStringList values = QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n');
+    values.removeLast();  // after the last line end
+    return values;
+}
+
+TEST_F(SettingsStoreTest, AnotherProcessReadsEachValueAsSoonAsItIsStored) {
+    // The store stays open throughout, so nothing but StoreSetting itself puts values on disk.
+    SettingsStore store = SettingsStore::InIniFile(IniPath());
+    const QStringList keys{QStringLiteral("Init_Dir"), QStringLiteral("BlankLine")};
+    const QString path = QStringLiteral("/home/u/工程 a,b;c/项目.vbp");
+    store.StoreSetting(QStringLiteral("Init_Dir"), path);
+    EXPECT_EQ(ReadInAnotherProcess(IniPath(), keys),
+              (QStringList{path, QStringLiteral("<absent>")}));
+    store.StoreSetting(QStringLiteral("BlankLine"), QStringLiteral("True"));
+    store.StoreSetting(QStringLiteral("Init_Dir"), QString());
+    EXPECT_EQ(ReadInAnotherProcess(IniPath(), keys),
+              (QStringList{QString(), QStringLiteral("True")}));
+}
+
 TEST_F(SettingsStoreTest, ReadsAFileEditedByHand) {
-    WriteIni("[Setting]\nInit_Dir=/home/u/a,b.vbp\nBlankLine=true\nSourceProj=\n");
+    // The INI reader drops white space around a value as written, tab included.
+    WriteIni("[Setting]\nInit_Dir=/home/u/a,b.vbp\nBlankLine=true\nSourceProj=\nRemarkLine=1\t\n");
     const SettingsStore store = SettingsStore::InIniFile(IniPath());
     EXPECT_EQ(store.LoadSetting(QStringLiteral("Init_Dir"), QString()),
               QStringLiteral("/home/u/a,b.vbp"));
     EXPECT_EQ(store.LoadSetting(QStringLiteral("BlankLine"), QString()), QStringLiteral("true"));
+    EXPECT_EQ(store.LoadSetting(QStringLiteral("RemarkLine"), QString()), QStringLiteral("1"));
     EXPECT_EQ(store.LoadSetting(QStringLiteral("SourceProj"), QStringLiteral("dflt")), QString());
     // Keys outside the section are not the program's.
     EXPECT_EQ(store.LoadSetting(QStringLiteral("General"), QStringLiteral("dflt")),
@@ -113,6 +143,21 @@ TEST_F(UserSettingsTest, WritesTheStoredForms) {
     EXPECT_EQ(Stored("RemarkLine"), QStringLiteral("False"));
     settings_.StoreInitDir(QString());
     EXPECT_EQ(settings_.InitDir(), QString()) << "an empty Init_Dir is not the default";
+}
+
+TEST_F(UserSettingsTest, StoredTabIsKeptAndIsNoSpace) {
+    // Only spaces are trimmed, so "1\t" is no number as a whole: the option reads as off,
+    // while the project kind takes the number at the start.
+    ASSERT_TRUE(settings_.StoreByKey(QStringLiteral("BlankLine"), QStringLiteral("1\t")));
+    ASSERT_TRUE(settings_.StoreByKey(QStringLiteral("RemarkLine"), QStringLiteral(" 1 ")));
+    ASSERT_TRUE(settings_.StoreByKey(QStringLiteral("SourceProj"), QStringLiteral("1\t")));
+    SettingsStore nextRunStore = SettingsStore::InIniFile(IniPath());
+    const UserSettings nextRun{nextRunStore, QString()};
+    EXPECT_EQ(nextRunStore.LoadSetting(QStringLiteral("BlankLine"), QString()),
+              QStringLiteral("1\t"));
+    EXPECT_FALSE(nextRun.SkipBlankLines());
+    EXPECT_TRUE(nextRun.SkipCommentLines());
+    EXPECT_EQ(nextRun.ProjectKind(), SourceKind::VbNet);
 }
 
 TEST_F(UserSettingsTest, StoresByKeyOnlyTheProgramsKeys) {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <functional>
 
 #include "form1_fixture.h"
 
@@ -135,17 +136,58 @@ TEST_F(Form1CommandsTest, StartCountsATypedPathWithTheLastOpenedList) {
     EXPECT_EQ(Total(), QStringLiteral("4"));
 }
 
-TEST_F(Form1CommandsTest, MissingProjectFileIsReportedWhileStartIsDisabled) {
-    const QString missing = Native("gone.vbp");
-    QTest::keyClicks(Find<QLineEdit>("txtFileName"), missing);
-    Click("Command8");
-    ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text,
-              QStringLiteral("文件") + missing + QStringLiteral("不存在！"));
-    EXPECT_FALSE(messages_.shown[0].startEnabled);
-    EXPECT_TRUE(Find<QPushButton>("Command8")->isEnabled());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(Total(), QString());
+// A box shows over what the command has done up to it: the user reads the message beside the
+// results it speaks of.
+TEST_F(Form1CommandsTest, AMessageShowsOverWhatTheCommandHasDoneSoFar) {
+    Write("m.vbp", "Module=A; a.bas\r\nModule=G; gone.bas\r\n");
+    QByteArray many;
+    for (int i = 0; i < 82; ++i)
+        many += "Module=A; a.bas\r\n";
+    Write("many.vbp", many);
+    const QString member = Native("gone.bas");
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        QString text;
+        bool startEnabled;
+        QString path;
+        QString found;
+        QString total;
+    };
+    const Case cases[] = {
+        {"Start with a member missing: over the new results",
+         [&] { OpenWith("Command10", "m.vbp"), Click("Command8"); },
+         QStringLiteral("以下文件无法读取，按0行计算：\n") + member, true, Native("m.vbp"),
+         QStringLiteral("a.bas:4"), QStringLiteral("4")},
+        {"Start with the project gone: over emptied results, Start still disabled",
+         [&] {
+             OpenWith("Command10", "p.vbp"), Click("Command8");
+             Find<QLineEdit>("txtFileName")->setText(Native("gone.vbp"));
+             Click("Command8");
+         },
+         QStringLiteral("文件") + Native("gone.vbp") + QStringLiteral("不存在！"), false,
+         Native("gone.vbp"), QString(), QString()},
+        {"Open of too many members: over the chosen path and the last results",
+         [&] {
+             OpenWith("Command10", "p.vbp"), Click("Command8"), OpenWith("meuOpen", "many.vbp");
+         },
+         QStringLiteral("工程文件的成员超过81个，只统计前81个！"), true, Native("many.vbp"),
+         QStringLiteral("a.bas:4"), QStringLiteral("4")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages_.shown.clear();
+        c.run();
+        ASSERT_EQ(messages_.shown.size(), 1u) << messages_.Texts().join(u'|').toStdString();
+        const RecordingMessages::Message& box = messages_.shown[0];
+        EXPECT_EQ(box.text, c.text);
+        EXPECT_EQ(box.startEnabled, c.startEnabled);
+        EXPECT_EQ(box.path, c.path);
+        EXPECT_EQ(box.found, c.found);
+        EXPECT_EQ(box.total, c.total);
+        EXPECT_TRUE(Find<QPushButton>("Command8")->isEnabled());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
 }
 
 TEST_F(Form1CommandsTest, StartKeepsTheFocusOnItsButton) {

@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -49,22 +52,32 @@ public:
     std::vector<Call> saveCalls;
 };
 
-// Keeps the messages instead of showing boxes, with the Start button's state at that moment.
+// Keeps the messages instead of showing boxes, with what the window showed behind the box:
+// the Start button's state and the path and result texts at that moment.
 class RecordingMessages : public MessageSink {
 public:
     struct Message {
         QWidget* owner;
         QString text;
-        bool startEnabled;
+        bool startEnabled = true;
+        QString path;
+        QString found;
+        QString total;
     };
 
     void ShowMessage(QWidget* owner, const QString& text) override {
         const auto* start = owner->findChild<QAbstractButton*>(QStringLiteral("Command8"));
-        shown.push_back({owner, text, start != nullptr && start->isEnabled()});
+        const auto* path = owner->findChild<QLineEdit*>(QStringLiteral("txtFileName"));
+        const auto* found = owner->findChild<QPlainTextEdit*>(QStringLiteral("lblFoundline"));
+        const auto* total = owner->findChild<QLabel*>(QStringLiteral("LblTotalLine"));
+        shown.push_back({owner, text, start != nullptr && start->isEnabled(),
+                         path != nullptr ? path->text() : QStringLiteral("<none>"),
+                         found != nullptr ? found->toPlainText() : QStringLiteral("<none>"),
+                         total != nullptr ? total->text() : QStringLiteral("<none>")});
     }
 
     void ShowInformation(QWidget* owner, const QString& title, const QString& text) override {
-        information.push_back({owner, title + u'|' + text, true});
+        information.push_back({owner, title + u'|' + text, true, {}, {}, {}});
     }
 
     QStringList Texts() const {
@@ -78,12 +91,20 @@ public:
     std::vector<Message> information;  // text is "title|text"
 };
 
-// Records what the help menu asks the desktop to open.
+// Records what the help menu asks the desktop to open, and answers as a desktop that has, or
+// lacks, a program for it.
 class RecordingDesktop : public Desktop {
 public:
-    void ShowTextFile(const QString& path) override { textFiles << path; }
-    void OpenUrl(const QUrl& url) override { urls << url; }
+    bool ShowTextFile(const QString& path) override {
+        textFiles << path;
+        return opens;
+    }
+    bool OpenUrl(const QUrl& url) override {
+        urls << url;
+        return opens;
+    }
 
+    bool opens = true;
     QStringList textFiles;
     QList<QUrl> urls;
 };

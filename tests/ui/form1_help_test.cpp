@@ -46,5 +46,27 @@ TEST_F(Form1HelpTest, HomePageAndMailGoToTheDesktop) {
     EXPECT_TRUE(messages_.Texts().isEmpty());
 }
 
+// Without xdg-open (or Notepad) nothing opens; the user is told what could not be opened, in
+// the window's usual box.
+TEST_F(Form1HelpTest, WhatNothingCanOpenIsSaid) {
+    ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("program")));
+    Write("program/readme.txt", "help\r\n");
+    desktop_.opens = false;
+    Choose("meuHelpFile");
+    Choose("meuVisitMyWeb");
+    Choose("meuMailToMe");
+    EXPECT_EQ(
+        messages_.Texts(),
+        QStringList({QStringLiteral("无法打开帮助文件") + HelpFile() +
+                         QStringLiteral("：找不到能打开它的程序！"),
+                     QStringLiteral("无法打开个人主页http://www.example.com/soft"
+                                    "：找不到能打开它的程序！"),
+                     QStringLiteral("无法新建发给tallix@example.com的邮件：找不到邮件程序！")}));
+    ASSERT_EQ(messages_.shown.size(), 3u);
+    EXPECT_EQ(messages_.shown[0].owner, &Window());
+    EXPECT_TRUE(messages_.information.empty());
+    EXPECT_EQ(desktop_.urls.size(), 2);
+}
+
 }  // namespace
 }  // namespace tallix::testing

@@ -1,12 +1,19 @@
 // Renders the window, after counting the example VB6 project, and its menus to PNG files and
 // prints the sizes and fonts it got, for a look at the real thing under an X server:
 //   xvfb-run -a build/tests/ui/form1_screenshot docs/window.png docs/menus.png
+// Options, before the file names:
+//   --project PATH   count this project instead (scripts/screenshot copies the example to a
+//                    path that says nothing about the machine it was taken on)
+//   --family NAME    draw every control and menu in this font family alone, to compare faces
+//   --results TEXT   show this text in the result box after counting, e.g. names whose
+//                    "l", "1" and "I" a face must keep apart
 #include <QApplication>
 #include <QDir>
 #include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,11 +28,13 @@
 
 namespace {
 
-// Chooses the example project without showing a dialog.
+// Chooses the project without showing a dialog.
 class ExampleProject : public tallix::FileDialogs {
 public:
+    QString project = QStringLiteral(TALLIX_EXAMPLES_DIR "/vb6/Inventory.vbp");
+
     QString ShowOpenDialog(QWidget*, const QString&, const QString&, const QString&) override {
-        return QDir::toNativeSeparators(QStringLiteral(TALLIX_EXAMPLES_DIR "/vb6/Inventory.vbp"));
+        return QDir::toNativeSeparators(project);
     }
     QString ShowSaveDialog(QWidget*, const QString&, const QString&, const QString&) override {
         return QString();
@@ -45,8 +54,8 @@ public:
 // Opens nothing: the screenshot has no use for a viewer or a browser.
 class NoDesktop : public tallix::Desktop {
 public:
-    void ShowTextFile(const QString&) override {}
-    void OpenUrl(const QUrl&) override {}
+    bool ShowTextFile(const QString&) override { return false; }
+    bool OpenUrl(const QUrl&) override { return false; }
 };
 
 // The menus side by side, the source submenu after the option menu.
@@ -71,6 +80,16 @@ QImage MenusImage(const tallix::Form1& window) {
     return image;
 }
 
+void UseFamily(tallix::Form1& window, const QString& family) {
+    QList<QWidget*> widgets = window.findChildren<QWidget*>();
+    widgets << &window;
+    for (QWidget* widget : widgets) {
+        QFont font = widget->font();
+        font.setFamilies({family});
+        widget->setFont(font);
+    }
+}
+
 void Report(const tallix::Form1& window) {
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
     std::printf("window: %d x %d, client area: %d x %d, menu bar height: %d\n", window.width(),
@@ -86,25 +105,45 @@ void Report(const tallix::Form1& window) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: form1_screenshot WINDOW.png [MENUS.png]\n");
+    QStringList args = QCoreApplication::arguments().mid(1);
+    ExampleProject dialogs;
+    QString family;
+    QString results;
+    while (args.size() >= 2 && args[0].startsWith(QStringLiteral("--"))) {
+        const QString option = args.takeFirst();
+        const QString value = args.takeFirst();
+        if (option == QStringLiteral("--project"))
+            dialogs.project = value;
+        else if (option == QStringLiteral("--family"))
+            family = value;
+        else if (option == QStringLiteral("--results"))
+            results = value;
+        else
+            args.clear();
+    }
+    if (args.isEmpty() || args[0].startsWith(QStringLiteral("--"))) {
+        std::fprintf(stderr,
+                     "usage: form1_screenshot [--project PATH] [--family NAME] [--results TEXT] "
+                     "WINDOW.png [MENUS.png]\n");
         return 2;
     }
     QTemporaryDir folder;
     tallix::SettingsStore store =
         tallix::SettingsStore::InIniFile(folder.filePath(QStringLiteral("Ordwen.ini")));
     tallix::UserSettings settings(store, folder.path());
-    ExampleProject dialogs;
     PrintedMessages messages;
     NoDesktop desktop;
     tallix::Form1 window(settings, dialogs, messages, desktop);
+    if (!family.isEmpty()) UseFamily(window, family);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     window.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
     window.findChild<QPushButton*>(QStringLiteral("Command8"))->click();
+    if (!results.isEmpty())
+        window.findChild<QPlainTextEdit*>(QStringLiteral("lblFoundline"))->setPlainText(results);
     QTest::qWait(200);
     Report(window);
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
-    if (argc > 2 && !MenusImage(window).save(QString::fromLocal8Bit(argv[2]))) return 1;
+    if (!window.grab().save(args[0])) return 1;
+    if (args.size() > 1 && !MenusImage(window).save(args[1])) return 1;
     return 0;
 }
