@@ -2,8 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
+
+#include "engine/name_matching.h"
 
 namespace tallix {
 
@@ -17,19 +21,36 @@ struct FileProblem {
 
 // The program's existence test: a directory look-up that finds a normal file. Folders and
 // hidden files are not found; "*" and "?" in the last component are wildcards, and any
-// match counts. Letter case is not significant, as in the Windows look-up.
+// match counts. Letter case is not significant, as in the Windows look-up: Unicode simple
+// case folding, beyond ASCII too. A path holding a NUL names no file.
 bool FileExists(const std::string& path);
 
 // Finds the file a path names, taking "*" and "?" literally. When the exact path does not
 // exist, each component is matched without regard to letter case; an exact match always
-// wins, and among several others the one first in byte order is taken.
+// wins, and among several others the one first in byte order is taken. Inner components
+// must be folders.
 std::optional<std::string> LocateFile(const std::string& path);
 
+// What look-ups learnt of the folders they went through, for the look-ups after. Folders
+// are "" or end in a separator.
+struct FolderCache {
+    std::map<std::string, FolderIndex> indexes;                 // by folder on disk
+    std::map<std::string, std::optional<std::string>> folders;  // folder as named: on disk
+};
+
 // Finds the member files of one run, as LocateFile does. A run asks for many files in few
-// folders, so a locator may keep what it learnt of a folder for the files asked for after.
+// folders, so a locator reads each folder it has to search once, and keeps an index of it
+// and where each folder named was found for the files asked for after; files added or
+// renamed during the run may go unseen.
 class FileLocator {
 public:
-    std::optional<std::string> Locate(const std::string& path) { return LocateFile(path); }
+    std::optional<std::string> Locate(const std::string& path);
+
+    // How many folders it has read so far.
+    std::size_t FoldersRead() const { return cache_.indexes.size(); }
+
+private:
+    FolderCache cache_;
 };
 
 // The project's folder, up to and including the last path separator ("" when none).
@@ -39,28 +60,48 @@ std::string ProjectFolder(const std::string& projectPath);
 // the project's backslashes turned into this platform's separator. Nothing is inserted.
 std::string MemberPath(const std::string& folder, const std::string& memberName);
 
-// A file opened for sequential reading; closed when it goes out of scope.
-class InputFile {
+// Bytes read in order from their start, from a file or, in tests, from a source that fails
+// on cue.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+
+    // Reads up to size bytes; 0 at the end or after an error (see Problem()).
+    virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+    virtual const FileProblem& Problem() const = 0;
+};
+
+// A file opened for sequential reading; closed when it goes out of scope. A path holding a
+// NUL is Missing: no file has that name, and no shorter name is opened in its place.
+class InputFile : public ByteSource {
 public:
     static InputFile Open(const std::string& path);
 
-    InputFile(InputFile&& other) noexcept;
-    InputFile& operator=(InputFile&& other) noexcept;
+    InputFile(InputFile&& other) noexcept
+        : handle_(std::exchange(other.handle_, kClosed)), problem_(std::move(other.problem_)) {}
+    InputFile& operator=(InputFile&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, kClosed);
+            problem_ = std::move(other.problem_);
+        }
+        return *this;
+    }
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
-    ~InputFile();
+    ~InputFile() override { Close(); }
 
     bool IsOpen() const { return handle_ != kClosed; }
-    const FileProblem& Problem() const { return problem_; }
+    const FileProblem& Problem() const override { return problem_; }
 
-    // Reads up to size bytes; 0 at the end of the file or after an error (see Problem()).
-    std::size_t Read(char* buffer, std::size_t size);
+    std::size_t Read(char* buffer, std::size_t size) override;
 
 private:
     using Handle = std::intptr_t;
     static constexpr Handle kClosed = -1;
 
     InputFile() = default;
+    void Close() noexcept;  // the one part each platform writes its own way
 
     Handle handle_ = kClosed;
     FileProblem problem_;

@@ -52,8 +52,7 @@ const char* SkipToCode(const char* line, const char* runEnd, bool& codeFlag) {
     while (line != runEnd && !codeFlag) {
         const char* lineEnd = line_ends::FindLineEnd(line, runEnd);
         Vb6LeavesOut({line, static_cast<std::size_t>(lineEnd - line)}, codeFlag);
-        line = lineEnd + 1;
-        if (*lineEnd == '\r' && line != runEnd && *line == '\n') ++line;
+        line = line_ends::PastLineEnd(lineEnd, runEnd);
     }
     return line;
 }
@@ -72,12 +71,8 @@ void CountRun(const char* p, const char* runEnd, bool& codeFlag, LineTally& tall
 }  // namespace
 
 void LineCounter::Feed(std::string_view block) {
-    const char* p = block.data();
-    const char* const end = p + block.size();
-    if (afterCr_ && p != end) {
-        afterCr_ = false;
-        if (*p == '\n') ++p;
-    }
+    const char* const end = block.data() + block.size();
+    const char* p = crLf_.Resume(block.data(), end);
     // Keeps what the tests need of a line that the block does not finish.
     const auto extendOpenLine = [this](const char* from, const char* to) {
         if (from == to) return;
@@ -98,24 +93,16 @@ void LineCounter::Feed(std::string_view block) {
         extendOpenLine(p, lineEnd);
         if (lineEnd == end) return;
         EndLine();
-        p = lineEnd + 1;
-        if (*lineEnd == '\r') {
-            if (p == end) {
-                afterCr_ = true;
-                return;
-            }
-            if (*p == '\n') ++p;
-        }
+        p = crLf_.PastLineEnd(lineEnd, end);
     }
     // Every line up to the last line end in the block is whole.
     const char* lastEnd = line_ends::FindLastLineEnd(p, end);
-    const char* rest = lastEnd == end ? p : lastEnd + 1;
+    const char* rest = lastEnd == end ? p : crLf_.PastLineEnd(lastEnd, end);
     if (vb6_) {
         CountRun<true>(p, rest, codeFlag_, tally_);
     } else {
         CountRun<false>(p, rest, codeFlag_, tally_);
     }
-    afterCr_ = rest == end && rest != p && end[-1] == '\r';
     extendOpenLine(rest, end);
 }
 
@@ -151,23 +138,24 @@ LineTally TallyVbNetText(std::string_view bytes) {
     return counter.Finish();
 }
 
-FileTally TallyFile(const std::string& path, SourceKind kind) {
-    FileTally result;
-    InputFile file = InputFile::Open(path);
-    if (!file.IsOpen()) {
-        result.problem = file.Problem();
-        return result;
-    }
+FileTally TallySource(ByteSource& source, SourceKind kind) {
     LineCounter counter(kind);
     // Small enough to stay in the processor's cache between the copy out of the page cache
     // and the scan, and on the stack, so counting many members allocates nothing.
     char buffer[kCountBlockSize];
-    while (const std::size_t got = file.Read(buffer, sizeof buffer))
+    while (const std::size_t got = source.Read(buffer, sizeof buffer))
         counter.Feed({buffer, got});
-    result.problem = file.Problem();
+    FileTally result;
+    result.problem = source.Problem();
     // A file that fails half-way counts nothing rather than a part that looks complete.
     if (result.problem.error == FileError::None) result.tally = counter.Finish();
     return result;
+}
+
+FileTally TallyFile(const std::string& path, SourceKind kind) {
+    InputFile file = InputFile::Open(path);
+    if (!file.IsOpen()) return {{}, file.Problem()};
+    return TallySource(file, kind);
 }
 
 std::int64_t CountVb6File(const std::string& path, bool skipBlankLines, bool skipCommentLines) {

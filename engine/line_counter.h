@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/file_system.h"
+#include "engine/line_ends.h"
 #include "engine/source_kind.h"
 
 namespace tallix {
@@ -38,7 +39,7 @@ private:
 
     bool vb6_;
     bool codeFlag_ = false;
-    bool afterCr_ = false;
+    line_ends::CrLfAcrossBlocks crLf_;
     bool lineOpen_ = false;
     bool nonSpaceSeen_ = false;
     char firstNonSpace_ = 0;
@@ -57,6 +58,9 @@ struct FileTally {
 
 // Reads a file once, sequentially, and classifies its lines with the rules of the kind.
 FileTally TallyFile(const std::string& path, SourceKind kind);
+
+// The same for bytes from any source: no tally when the source fails before its end.
+FileTally TallySource(ByteSource& source, SourceKind kind);
 
 // The member counters: the number of lines counted under the two options, or 0 when the
 // file cannot be read.

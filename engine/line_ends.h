@@ -1,8 +1,8 @@
 #pragma once
 
-// Finding line-end bytes (CR and LF) 64 at a time. Internal to the engine: the line reader
-// and the counter share it. SSE2 where the compiler offers it (every x86-64 target), a plain
-// loop elsewhere; both give the same bits.
+// Finding line-end bytes (CR and LF) 64 at a time, and stepping over them. Internal to the
+// engine: the line reader and the counter share it. SSE2 where the compiler offers it (every x86-64
+// target), a plain loop elsewhere; both give the same bits.
 
 #include <bit>
 #include <cstddef>
@@ -60,5 +60,37 @@ inline const char* FindLastLineEnd(const char* begin, const char* end) {
     }
     return end;
 }
+
+// The start of the line after the line end at lineEnd, within [lineEnd, end): a CR LF pair
+// is one line end.
+inline const char* PastLineEnd(const char* lineEnd, const char* end) {
+    const char* next = lineEnd + 1;
+    return *lineEnd == '\r' && next != end && *next == '\n' ? next + 1 : next;
+}
+
+// Text arrives in blocks that may end between the CR and the LF of a pair. This carries a CR
+// that ends one block over to the next, so that an LF opening that block is taken as the
+// second half of the pair, not as a line end of its own.
+class CrLfAcrossBlocks {
+public:
+    // Where the lines of a new block [p, end) start.
+    const char* Resume(const char* p, const char* end) {
+        if (afterCr_ && p != end) {
+            afterCr_ = false;
+            if (*p == '\n') ++p;
+        }
+        return p;
+    }
+
+    // PastLineEnd for the line end at lineEnd in a block ending at end.
+    const char* PastLineEnd(const char* lineEnd, const char* end) {
+        const char* next = line_ends::PastLineEnd(lineEnd, end);
+        afterCr_ = *lineEnd == '\r' && lineEnd + 1 == end;
+        return next;
+    }
+
+private:
+    bool afterCr_ = false;
+};
 
 }  // namespace tallix::line_ends

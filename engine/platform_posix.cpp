@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -16,6 +17,7 @@
 
 #include "engine/codepage.h"
 #include "engine/file_system.h"
+#include "engine/name_matching.h"
 
 namespace tallix {
 
@@ -70,6 +72,96 @@ std::string ConvertLeniently(const char* to, const char* from, std::string_view 
     return out;
 }
 
+bool IsLeadByte(unsigned char b) {
+    return b >= 0x81 && b <= 0xFE;
+}
+
+// Cells of code page 936 that iconv leaves empty and Windows maps to the private-use area,
+// row by row (0x7F is never a trail byte): GBK's three user-defined areas, and after them,
+// from U+E766 on in byte order, every other cell that GBK leaves empty.
+struct PrivateUseArea {
+    unsigned char firstLead, lastLead, firstTrail, lastTrail;
+    char32_t firstCharacter;
+
+    unsigned RowSize() const {
+        return lastTrail - firstTrail + 1u - (firstTrail < 0x7F && lastTrail > 0x7F ? 1u : 0u);
+    }
+    char32_t LastCharacter() const {
+        return firstCharacter + (lastLead - firstLead + 1u) * RowSize() - 1u;
+    }
+};
+
+// clang-format off
+constexpr PrivateUseArea kPrivateUseAreas[] = {
+    {0xAA, 0xAF, 0xA1, 0xFE, 0xE000},
+    {0xF8, 0xFE, 0xA1, 0xFE, 0xE234},
+    {0xA1, 0xA7, 0x40, 0xA0, 0xE4C6},
+    {0xA2, 0xA2, 0xAB, 0xB0, 0xE766},
+    {0xA2, 0xA2, 0xE3, 0xE4, 0xE76C},
+    {0xA2, 0xA2, 0xEF, 0xF0, 0xE76E},
+    {0xA2, 0xA2, 0xFD, 0xFE, 0xE770},
+    {0xA4, 0xA4, 0xF4, 0xFE, 0xE772},
+    {0xA5, 0xA5, 0xF7, 0xFE, 0xE77D},
+    {0xA6, 0xA6, 0xB9, 0xC0, 0xE785},
+    {0xA6, 0xA6, 0xD9, 0xDF, 0xE78D},
+    {0xA6, 0xA6, 0xEC, 0xED, 0xE794},
+    {0xA6, 0xA6, 0xF3, 0xF3, 0xE796},
+    {0xA6, 0xA6, 0xF6, 0xFE, 0xE797},
+    {0xA7, 0xA7, 0xC2, 0xD0, 0xE7A0},
+    {0xA7, 0xA7, 0xF2, 0xFE, 0xE7AF},
+    {0xA8, 0xA8, 0x96, 0xA0, 0xE7BC},
+    {0xA8, 0xA8, 0xBC, 0xBC, 0xE7C7},
+    {0xA8, 0xA8, 0xBF, 0xBF, 0xE7C8},
+    {0xA8, 0xA8, 0xC1, 0xC4, 0xE7C9},
+    {0xA8, 0xA8, 0xEA, 0xFE, 0xE7CD},
+    {0xA9, 0xA9, 0x58, 0x58, 0xE7E2},
+    {0xA9, 0xA9, 0x5B, 0x5B, 0xE7E3},
+    {0xA9, 0xA9, 0x5D, 0x5F, 0xE7E4},
+    {0xA9, 0xA9, 0x89, 0x95, 0xE7E7},
+    {0xA9, 0xA9, 0x97, 0xA3, 0xE7F4},
+    {0xA9, 0xA9, 0xF0, 0xFE, 0xE801},
+    {0xD7, 0xD7, 0xFA, 0xFE, 0xE810},
+    {0xFE, 0xFE, 0x50, 0xA0, 0xE815},
+};
+// clang-format on
+
+std::optional<char32_t> PrivateUseCharacter(unsigned char lead, unsigned char trail) {
+    for (const auto& area : kPrivateUseAreas) {
+        if (lead < area.firstLead || lead > area.lastLead || trail < area.firstTrail ||
+            trail > area.lastTrail || trail == 0x7F)
+            continue;
+        const unsigned column = trail - area.firstTrail - (trail > 0x7F && area.firstTrail < 0x7F);
+        return area.firstCharacter + (lead - area.firstLead) * area.RowSize() + column;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> PrivateUseBytes(char32_t c) {
+    for (const auto& area : kPrivateUseAreas) {
+        if (c < area.firstCharacter || c > area.LastCharacter()) continue;
+        const unsigned index = c - area.firstCharacter;
+        unsigned trail = area.firstTrail + index % area.RowSize();
+        if (area.firstTrail < 0x7F && trail >= 0x7F) ++trail;
+        return std::string{static_cast<char>(area.firstLead + index / area.RowSize()),
+                           static_cast<char>(trail)};
+    }
+    return std::nullopt;
+}
+
+// The private-use characters above are all three bytes long in UTF-8.
+std::string ThreeByteUtf8(char32_t c) {
+    return {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+            static_cast<char>(0x80 | (c & 0x3F))};
+}
+
+std::optional<char32_t> ThreeByteCharacter(std::string_view s) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    if (s.size() < 3 || (byte(0) & 0xF0) != 0xE0 || (byte(1) & 0xC0) != 0x80 ||
+        (byte(2) & 0xC0) != 0x80)
+        return std::nullopt;
+    return static_cast<char32_t>((byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F));
+}
+
 // One character of UTF-8, or one stray byte.
 std::size_t Utf8CharacterLength(std::string_view s) {
     std::size_t length = 1;
@@ -83,46 +175,15 @@ bool HasWildcard(std::string_view name) {
     return name.find_first_of("*?") != std::string_view::npos;
 }
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return FoldAscii(x) == FoldAscii(y);
-           });
-}
-
-// Matches like the Windows directory look-up: "*" any run of characters, "?" any one
-// character, letters without regard to case, every other character literally. Works on
-// bytes; a "?" against a multi-byte character is rare enough not to matter here.
-bool WildcardMatch(std::string_view pattern, std::string_view name) {
-    std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || FoldAscii(pattern[p]) == FoldAscii(name[n]))) {
-            ++p;
-            ++n;
-        } else if (starP != std::string_view::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
+bool HoldsNul(const std::string& path) {
+    return path.find('\0') != std::string::npos;
 }
 
 enum class Kind { Missing, File, Directory, Other };
 
 Kind KindOf(const std::string& path) {
     struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) return Kind::Missing;
+    if (path.empty() || HoldsNul(path) || ::stat(path.c_str(), &info) != 0) return Kind::Missing;
     if (S_ISREG(info.st_mode)) return Kind::File;
     if (S_ISDIR(info.st_mode)) return Kind::Directory;
     return Kind::Other;
@@ -135,7 +196,6 @@ std::vector<std::string> ListDirectory(const std::string& folder) {
     while (const dirent* entry = ::readdir(dir))
         names.emplace_back(entry->d_name);
     ::closedir(dir);
-    std::sort(names.begin(), names.end());
     return names;
 }
 
@@ -146,34 +206,60 @@ std::pair<std::string, std::string> SplitLast(const std::string& path) {
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
-// Walks the path component by component, taking each one exactly when it exists and
-// otherwise the first entry in byte order that matches it without regard to case and has
-// the wanted kind (a folder for inner components, `last` for the final one).
-std::optional<std::string> ResolveIgnoringCase(const std::string& path, Kind last) {
-    if (KindOf(path) == last) return path;
-    std::string resolved = path.starts_with('/') ? "/" : "";
-    std::size_t start = resolved.size();
-    while (start <= path.size()) {
-        const auto slash = path.find('/', start);
-        const bool isLast = slash == std::string::npos;
-        const std::string part = path.substr(start, isLast ? std::string::npos : slash - start);
-        const Kind wanted = isLast ? last : Kind::Directory;
-        if (part.empty() || part == "." || part == ".." || KindOf(resolved + part) == wanted) {
-            resolved += part;
-        } else {
-            const auto names = ListDirectory(resolved);
-            const auto match = std::find_if(names.begin(), names.end(), [&](const auto& name) {
-                return EqualIgnoringCase(name, part) && KindOf(resolved + name) == wanted;
-            });
-            if (match == names.end()) return std::nullopt;
-            resolved += *match;
-        }
-        if (isLast) break;
-        resolved += '/';
+// Every system call fails on a path this long, whatever it names.
+bool TooLong(const std::string& path) {
+    return path.size() >= PATH_MAX;
+}
+
+// The index of a folder ("" or ending in "/"), read on first use.
+const FolderIndex& IndexOf(const std::string& folder, FolderCache& cache) {
+    const auto known = cache.indexes.find(folder);
+    if (known != cache.indexes.end()) return known->second;
+    return cache.indexes.try_emplace(folder, ListDirectory(folder)).first->second;
+}
+
+// The entry of a folder on disk that `part` names: `part` itself when it has the wanted kind
+// (unless the caller knows it is missing), otherwise the first entry in byte order that
+// matches it without regard to case and has that kind. "", "." and ".." are only taken as
+// they are.
+std::optional<std::string> FindEntry(const std::string& folder, const std::string& part,
+                                     Kind wanted, FolderCache& cache, bool exactMissing) {
+    std::string exact = folder + part;
+    if (!exactMissing && KindOf(exact) == wanted) return exact;
+    if (part.empty() || part == "." || part == "..") return std::nullopt;
+    for (const std::string_view name : IndexOf(folder, cache).Matches(part)) {
+        std::string entry = folder + std::string(name);
+        if (KindOf(entry) == wanted) return entry;
+    }
+    return std::nullopt;
+}
+
+// Where a folder named by a path ("" or ending in "/") is on disk, component by component,
+// each one a folder; the same folder named again is not looked up again.
+std::optional<std::string> ResolveFolder(const std::string& folder, FolderCache& cache) {
+    const auto known = cache.folders.find(folder);
+    if (known != cache.folders.end()) return known->second;
+    std::optional<std::string> resolved(folder.starts_with('/') ? "/" : "");
+    for (std::size_t start = resolved->size(); resolved && start < folder.size();) {
+        const auto slash = folder.find('/', start);
+        resolved = FindEntry(*resolved, folder.substr(start, slash - start), Kind::Directory, cache,
+                             false);
+        if (resolved) *resolved += '/';
         start = slash + 1;
     }
-    if (KindOf(resolved) != last) return std::nullopt;
+    cache.folders.emplace(folder, resolved);
     return resolved;
+}
+
+// The file a path names, taken exactly when it exists, otherwise found without regard to
+// the letter case of its components.
+std::optional<std::string> ResolveFile(const std::string& path, FolderCache& cache) {
+    if (HoldsNul(path) || TooLong(path)) return std::nullopt;
+    if (KindOf(path) == Kind::File) return path;
+    const auto [folder, name] = SplitLast(path);
+    const auto resolved = ResolveFolder(folder, cache);
+    if (!resolved) return std::nullopt;
+    return FindEntry(*resolved, name, Kind::File, cache, *resolved == folder);
 }
 
 bool IsHidden(std::string_view name) {
@@ -183,44 +269,55 @@ bool IsHidden(std::string_view name) {
 }  // namespace
 
 std::string AnsiToUtf8(std::string_view ansi) {
-    return ConvertLeniently("UTF-8", "CP936", ansi, [](std::string& out, std::string_view) {
-        out += kReplacement;
-        return std::size_t{1};
+    // A lead byte and a trail byte are one character to Windows even where its table has
+    // none, so such a pair is taken whole: its second byte may be a backslash.
+    return ConvertLeniently("UTF-8", "CP936", ansi, [](std::string& out, std::string_view rest) {
+        const auto lead = static_cast<unsigned char>(rest[0]);
+        const auto trail = rest.size() > 1 ? static_cast<unsigned char>(rest[1]) : 0;
+        if (!IsLeadByte(lead) || !IsTrailByte(trail)) {
+            out += kReplacement;
+            return std::size_t{1};
+        }
+        const auto privateUse = PrivateUseCharacter(lead, trail);
+        out += privateUse ? ThreeByteUtf8(*privateUse) : std::string(kReplacement);
+        return std::size_t{2};
     });
 }
 
 std::string Utf8ToAnsi(std::string_view utf8) {
     return ConvertLeniently("CP936", "UTF-8", utf8, [](std::string& out, std::string_view rest) {
-        out += '?';
+        const auto character = ThreeByteCharacter(rest);
+        const auto bytes = character ? PrivateUseBytes(*character) : std::nullopt;
+        out += bytes.value_or("?");
         return Utf8CharacterLength(rest);
     });
 }
 
 bool FileExists(const std::string& path) {
     auto [folder, name] = SplitLast(path);
-    if (name.empty()) return false;
+    if (name.empty() || HoldsNul(path) || TooLong(path)) return false;
+    FolderCache cache;
     if (!HasWildcard(name)) {
-        const auto found = ResolveIgnoringCase(path, Kind::File);
+        const auto found = ResolveFile(path, cache);
         return found && !IsHidden(SplitLast(*found).second);
     }
-    std::string directory;
-    if (!folder.empty()) {
-        const std::string trimmed = folder.substr(0, folder.size() - 1);
-        const auto found = trimmed.empty() ? std::optional<std::string>("")
-                                           : ResolveIgnoringCase(trimmed, Kind::Directory);
-        if (!found) return false;
-        directory = *found + "/";
-    }
-    for (const auto& entry : ListDirectory(directory)) {
+    const auto directory = ResolveFolder(folder, cache);
+    if (!directory) return false;
+    for (const auto& entry : ListDirectory(*directory)) {
         if (!IsHidden(entry) && WildcardMatch(name, entry) &&
-            KindOf(directory + entry) == Kind::File)
+            KindOf(*directory + entry) == Kind::File)
             return true;
     }
     return false;
 }
 
 std::optional<std::string> LocateFile(const std::string& path) {
-    return ResolveIgnoringCase(path, Kind::File);
+    FolderCache cache;
+    return ResolveFile(path, cache);
+}
+
+std::optional<std::string> FileLocator::Locate(const std::string& path) {
+    return ResolveFile(path, cache_);
 }
 
 std::string ProjectFolder(const std::string& projectPath) {
@@ -237,9 +334,10 @@ InputFile InputFile::Open(const std::string& path) {
     InputFile file;
     // Non-blocking, so that a FIFO or a device named as a member cannot hang the run; the
     // file type is checked before anything is read.
-    const int fd = path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const bool named = !path.empty() && !HoldsNul(path);
+    const int fd = named ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
     if (fd < 0) {
-        const int error = path.empty() ? ENOENT : errno;
+        const int error = named ? errno : ENOENT;
         file.problem_ = {
             error == ENOENT || error == ENOTDIR ? FileError::Missing : FileError::Unreadable,
             std::strerror(error)};
@@ -270,21 +368,8 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
     }
 }
 
-InputFile::InputFile(InputFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, kClosed)), problem_(std::move(other.problem_)) {
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-    if (this != &other) {
-        if (IsOpen()) ::close(static_cast<int>(handle_));
-        handle_ = std::exchange(other.handle_, kClosed);
-        problem_ = std::move(other.problem_);
-    }
-    return *this;
-}
-
-InputFile::~InputFile() {
-    if (IsOpen()) ::close(static_cast<int>(handle_));
+void InputFile::Close() noexcept {
+    if (IsOpen()) ::close(static_cast<int>(std::exchange(handle_, kClosed)));
 }
 
 }  // namespace tallix

@@ -46,6 +46,11 @@ bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
+// The wide-character API ends a name at its first NUL; such a path names no file at all.
+bool HoldsNul(const std::string& path) {
+    return path.find('\0') != std::string::npos;
+}
+
 }  // namespace
 
 std::wstring Utf8ToWide(std::string_view utf8) {
@@ -63,20 +68,23 @@ std::string AnsiToUtf8(std::string_view ansi) {
     if (ansi.empty() ||
         ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), length, nullptr, 0) > 0)
         return WideToUtf8(CodePageToWide(ansi, CP_ACP));
+    // A lead byte and a trail byte that the table leaves unassigned are still one character:
+    // one U+FFFD for the pair, so that a backslash as the second byte is never set free.
     std::wstring wide;
     while (!ansi.empty()) {
-        const bool lead = ansi.size() > 1 && ::IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(ansi[0]));
-        const std::string_view character = ansi.substr(0, lead ? 2 : 1);
+        const bool pair = ansi.size() > 1 &&
+                          ::IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(ansi[0])) &&
+                          IsTrailByte(static_cast<unsigned char>(ansi[1]));
+        const std::string_view character = ansi.substr(0, pair ? 2 : 1);
         wchar_t decoded[2];
         const int got = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, character.data(),
                                               static_cast<int>(character.size()), decoded, 2);
         if (got > 0) {
             wide.append(decoded, static_cast<std::size_t>(got));
-            ansi.remove_prefix(character.size());
         } else {
             wide += L'\xFFFD';
-            ansi.remove_prefix(1);
         }
+        ansi.remove_prefix(character.size());
     }
     return WideToUtf8(wide);
 }
@@ -100,7 +108,7 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 bool FileExists(const std::string& path) {
     // FindFirstFileW matches "*" and "?" and ignores letter case, like the look-up the
     // program has always made; a trailing separator names no file.
-    if (path.empty() || IsSeparator(path.back())) return false;
+    if (path.empty() || IsSeparator(path.back()) || HoldsNul(path)) return false;
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW(Utf8ToWide(path).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return false;
@@ -114,11 +122,15 @@ bool FileExists(const std::string& path) {
 
 std::optional<std::string> LocateFile(const std::string& path) {
     // Windows file systems ignore letter case already; wildcards name no file to open.
-    if (path.find_first_of("*?") != std::string::npos) return std::nullopt;
+    if (path.find_first_of("*?") != std::string::npos || HoldsNul(path)) return std::nullopt;
     const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
     return path;
+}
+
+std::optional<std::string> FileLocator::Locate(const std::string& path) {
+    return LocateFile(path);
 }
 
 std::string ProjectFolder(const std::string& projectPath) {
@@ -134,6 +146,10 @@ std::string MemberPath(const std::string& folder, const std::string& memberName)
 
 InputFile InputFile::Open(const std::string& path) {
     InputFile file;
+    if (HoldsNul(path)) {
+        file.problem_ = {FileError::Missing, "error " + std::to_string(ERROR_INVALID_NAME)};
+        return file;
+    }
     const std::wstring wide = Utf8ToWide(path);
     const DWORD attributes =
         path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
@@ -173,21 +189,8 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
     return got;
 }
 
-InputFile::InputFile(InputFile&& other) noexcept
-    : handle_(std::exchange(other.handle_, kClosed)), problem_(std::move(other.problem_)) {
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-    if (this != &other) {
-        if (IsOpen()) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
-        handle_ = std::exchange(other.handle_, kClosed);
-        problem_ = std::move(other.problem_);
-    }
-    return *this;
-}
-
-InputFile::~InputFile() {
-    if (IsOpen()) ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+void InputFile::Close() noexcept {
+    if (IsOpen()) ::CloseHandle(reinterpret_cast<HANDLE>(std::exchange(handle_, kClosed)));
 }
 
 }  // namespace tallix

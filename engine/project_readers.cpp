@@ -88,6 +88,11 @@ FileProblem VisitProjectMembers(const std::string& path, SourceKind kind,
     }
     InputFile file = InputFile::Open(located.value_or(path));
     if (!file.IsOpen()) return file.Problem();
+    return VisitProjectMembers(file, kind, onMember);
+}
+
+FileProblem VisitProjectMembers(ByteSource& source, SourceKind kind,
+                                const MemberVisitor& onMember) {
     const auto nameOf = kind == SourceKind::Vb6 ? Vb6MemberName : VbNetMemberName;
     bool wanted = true;
     TextLineReader reader([&](std::string_view line) {
@@ -96,11 +101,11 @@ FileProblem VisitProjectMembers(const std::string& path, SourceKind kind,
     });
     const auto buffer = std::make_unique<char[]>(kReadBlockSize);
     while (wanted) {
-        const std::size_t got = file.Read(buffer.get(), kReadBlockSize);
+        const std::size_t got = source.Read(buffer.get(), kReadBlockSize);
         if (got == 0) break;
         reader.Feed({buffer.get(), got});
     }
-    if (file.Problem().error != FileError::None) return file.Problem();
+    if (source.Problem().error != FileError::None) return source.Problem();
     if (wanted) reader.Finish();
     return {};
 }

@@ -30,6 +30,9 @@ using MemberVisitor = std::function<bool(std::string name)>;
 FileProblem VisitProjectMembers(const std::string& path, SourceKind kind,
                                 const MemberVisitor& onMember);
 
+// The same for a project's bytes from any source.
+FileProblem VisitProjectMembers(ByteSource& source, SourceKind kind, const MemberVisitor& onMember);
+
 struct ProjectMembers {
     std::vector<std::string> names;
     FileProblem problem;  // error None when the file was read to its end

@@ -1,9 +1,8 @@
 #include "engine/text_lines.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
-
-#include "engine/line_ends.h"
 
 namespace tallix {
 
@@ -25,61 +24,63 @@ bool IsAscii(std::string_view bytes) {
     return true;
 }
 
-// Decodes one line and hands it on; the first line decides the encoding. The byte-order
-// mark, when there is one, lies wholly inside the first line: it holds no line-end byte.
-void Emit(std::string_view bytes, bool& encodingKnown, TextEncoding& encoding,
-          const TextLineReader::LineHandler& onLine) {
-    if (!encodingKnown) {
-        encoding = DetectEncoding(bytes);
-        encodingKnown = true;
-    }
-    if (IsAscii(bytes)) {
-        onLine(bytes);
-    } else {
-        onLine(DecodeText(bytes, encoding));
-    }
-}
-
 }  // namespace
 
 void TextLineReader::Feed(std::string_view block) {
-    const char* p = block.data();
-    const char* const end = p + block.size();
-    if (afterCr_ && p != end) {
-        afterCr_ = false;
-        if (*p == '\n') ++p;
-    }
+    const char* p = crLf_.Resume(block.data(), block.data() + block.size());
+    const char* const end = block.data() + block.size();
     while (p != end) {
         const char* lineEnd = line_ends::FindLineEnd(p, end);
         if (lineEnd == end) {
-            pending_.append(p, lineEnd);
+            Keep(p, end);
             return;
         }
         // A line the block holds whole is passed on from the block itself.
-        if (pending_.empty()) {
-            Emit({p, static_cast<std::size_t>(lineEnd - p)}, encodingKnown_, encoding_, onLine_);
+        if (kept_.empty()) {
+            EmitWhole({p, static_cast<std::size_t>(lineEnd - p)});
         } else {
-            pending_.append(p, lineEnd);
-            EmitLine();
+            Keep(p, lineEnd);
+            EmitKept();
         }
-        p = lineEnd + 1;
-        if (*lineEnd == '\r') {
-            if (p == end) {
-                afterCr_ = true;
-            } else if (*p == '\n') {
-                ++p;
-            }
-        }
+        p = crLf_.PastLineEnd(lineEnd, end);
     }
 }
 
 void TextLineReader::Finish() {
-    if (!pending_.empty()) EmitLine();
+    if (!kept_.empty()) EmitKept();
 }
 
-void TextLineReader::EmitLine() {
-    Emit(pending_, encodingKnown_, encoding_, onLine_);
-    pending_.clear();
+void TextLineReader::Keep(const char* from, const char* to) {
+    const auto room = kMaxLineBytes - kept_.size();
+    const auto size = static_cast<std::size_t>(to - from);
+    kept_.append(from, std::min(size, room));
+    keptCut_ = keptCut_ || size > room;
+}
+
+void TextLineReader::EmitWhole(std::string_view bytes) {
+    Emit(bytes.substr(0, kMaxLineBytes), bytes.size() > kMaxLineBytes);
+}
+
+void TextLineReader::EmitKept() {
+    Emit(kept_, keptCut_);
+    kept_.clear();
+    keptCut_ = false;
+}
+
+// Decodes one line and hands it on; the first line decides the encoding. The byte-order
+// mark, when there is one, lies wholly inside the first line: it holds no line-end byte.
+void TextLineReader::Emit(std::string_view bytes, bool cut) {
+    if (!encodingKnown_) {
+        encoding_ = DetectEncoding(bytes);
+        encodingKnown_ = true;
+    }
+    std::string decoded;
+    const std::string_view text = IsAscii(bytes) ? bytes : (decoded = DecodeText(bytes, encoding_));
+    if (cut) {
+        onLine_(std::string(text) + std::string(kCutMark));
+    } else {
+        onLine_(text);
+    }
 }
 
 std::vector<std::string> SplitTextLines(std::string_view bytes) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "failing_source.h"
 #include "temp_dir.h"
 
 namespace tallix {
@@ -140,11 +141,32 @@ TEST(CountFile, ReadsFilesLargerThanOneBlock) {
     EXPECT_EQ(CountVbNetFile(path, false, false), 3 * repeats + 1);
 }
 
+TEST(CountFile, ReadFailingHalfWayCountsNothing) {
+    const std::string text(kForm);
+    for (std::size_t failAt : {std::size_t{0}, std::size_t{1}, text.size() / 2, text.size()}) {
+        testing::FailingSource source(text, failAt, 16);
+        const FileTally tally = TallySource(source, SourceKind::VbNet);
+        EXPECT_EQ(tally.problem.error, FileError::Unreadable) << "fails at " << failAt;
+        EXPECT_EQ(tally.problem.detail, "Input/output error");
+        EXPECT_EQ(tally.tally, LineTally{}) << "fails at " << failAt;
+    }
+    // The same source read to its end counts every line.
+    testing::FailingSource whole(text, std::string::npos, 16);
+    EXPECT_EQ(TallySource(whole, SourceKind::Vb6).tally, (LineTally{3, 1, 1}));
+}
+
 TEST(CountFile, UnreadableFilesCountZeroWithAReason) {
     testing::TempDir dir;
     EXPECT_EQ(TallyFile(dir.Str("missing.bas"), SourceKind::Vb6).problem.error, FileError::Missing);
     EXPECT_EQ(TallyFile(dir.Str(), SourceKind::Vb6).problem.error, FileError::NotAFile);
     EXPECT_EQ(TallyFile("", SourceKind::VbNet).problem.error, FileError::Missing);
+    // Through a file, or past a NUL, a path names nothing: never the file before it.
+    const std::string ok = dir.Write("ok.bas", "x = 1\r\n");
+    const std::string separator(1, testing::kSeparator);
+    EXPECT_EQ(TallyFile(ok + separator + "x", SourceKind::VbNet).problem.error, FileError::Missing);
+    const FileTally nul = TallyFile(ok + std::string(1, '\0') + "IGNORED", SourceKind::VbNet);
+    EXPECT_EQ(nul.problem.error, FileError::Missing);
+    EXPECT_EQ(nul.tally, LineTally{});
     EXPECT_EQ(CountVbNetFile(dir.Str("missing.vb"), false, false), 0);
     const FileTally empty = TallyFile(dir.Write("empty.vb", ""), SourceKind::VbNet);
     EXPECT_EQ(empty.problem.error, FileError::None);

@@ -207,22 +207,37 @@ TEST_F(Analysis, AllZeroRunGivesEmptyListAndZeroTotal) {
 TEST_F(Analysis, UnreadableMembersCountZeroAndAreListedOnce) {
     WriteVb6Member("ok.bas", 2);
     std::filesystem::create_directories(dir.path() / "folder.bas");
+    // A path through a file, and one that a NUL would cut back to ok.bas, name no file.
+    const std::string nul(1, '\0');
     OpenDropped(dir.Write("p.vbp",
-                          "Module=A; missing.bas\r\nModule=B; ok.bas\r\nModule=C; folder.bas\r\n"));
+                          "Module=A; missing.bas\r\nModule=B; ok.bas\r\n"
+                          "Module=C; folder.bas\r\nModule=D; ok.bas\\x\r\n"
+                          "Form=ok.bas" +
+                              nul + "IGNORED\\..\\x\r\n"));
+    ASSERT_EQ(analysis.SourceFileCount, 5);
     analysis.StartAnalysis();
     EXPECT_EQ(analysis.FoundLinesText, "ok.bas:2");
     EXPECT_EQ(analysis.TotalLinesText, "2");
     EXPECT_EQ(host.startEnabled, (std::vector<bool>{false, true}));
     const std::string folder = dir.Str() + testing::kSeparator;
-    EXPECT_EQ(host.messages, std::vector<std::string>{"以下文件无法读取，按0行计算：\n" + folder +
-                                                      "missing.bas\n" + folder + "folder.bas"});
+    const std::string separator(1, testing::kSeparator);
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"以下文件无法读取，按0行计算：\n" + folder +
+                                       "missing.bas\n" + folder + "folder.bas\n" + folder +
+                                       "ok.bas" + separator + "x\n" + folder + "ok.bas" + nul +
+                                       "IGNORED" + separator + ".." + separator + "x"});
 }
 
 TEST_F(Analysis, MembersAreFoundWhateverTheirLetterCase) {
     WriteVb6Member("Forms/Main.frm", 4);
-    OpenDropped(dir.Write("p.vbp", "Form=FORMS\\main.FRM\r\n"));
+    WriteVb6Member("Модули/Файл.bas", 3);
+    // ФАЙЛ and МОДУЛИ in code page 936.
+    OpenDropped(dir.Write("p.vbp",
+                          "Form=FORMS\\main.FRM\r\n"
+                          "Module=M; \xA7\xAE\xA7\xB0\xA7\xA5\xA7\xB5\xA7\xAD\xA7\xAA\\"
+                          "\xA7\xB6\xA7\xA1\xA7\xAB\xA7\xAD.BAS\r\n"));
     analysis.StartAnalysis();
-    EXPECT_EQ(analysis.FoundLinesText, "FORMS\\main.FRM:4");
+    EXPECT_EQ(analysis.FoundLinesText, "FORMS\\main.FRM:4,МОДУЛИ\\ФАЙЛ.BAS:3");
     EXPECT_TRUE(host.messages.empty());
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/member_count.h"
+#include "engine/text_lines.h"
+#include "failing_source.h"
 #include "temp_dir.h"
 
 namespace tallix {
@@ -49,6 +52,8 @@ TEST(Vb6Reader, SearchesDecodedCharacters) {
     // 0x81 0x5C is one character in code page 936; its second byte is not a backslash.
     EXPECT_EQ(ReadVb6Project("Form=Forms\\\x81\x5C.frm\r\n"), Names{"Forms\\乗.frm"});
     EXPECT_EQ(ReadVb6Project("Module=\xD6\xD0; \xCE\xC4.bas"), Names{"文.bas"});
+    // A user-defined cell is one character too, and keeps the backslash after it.
+    EXPECT_EQ(ReadVb6Project("Form=d\xAA\xB0\\ok.bas"), Names{"d\uE00F\\ok.bas"});
 }
 
 TEST(Vb6Reader, ReadsLfAndCrOnlyFiles) {
@@ -102,6 +107,66 @@ TEST(ProjectFile, ReadsFromDiskAndReportsProblems) {
     EXPECT_EQ(ReadProjectFile(dir.Str(), SourceKind::Vb6).problem.error, FileError::NotAFile);
     // A wildcard is no file name for reading, even where the existence test matches it.
     EXPECT_NE(ReadProjectFile(dir.Str("*.vbp"), SourceKind::Vb6).problem.error, FileError::None);
+}
+
+TEST(ProjectFile, ReadFailingHalfWayIsAProblem) {
+    const std::string text = "Form=a.frm\r\nForm=b.frm\r\nForm=c.frm\r\n";
+    Names seen;
+    const auto collect = [&](std::string name) {
+        seen.push_back(std::move(name));
+        return true;
+    };
+    testing::FailingSource failing(text, 15, 4);
+    const FileProblem problem = VisitProjectMembers(failing, SourceKind::Vb6, collect);
+    EXPECT_EQ(problem.error, FileError::Unreadable);
+    EXPECT_EQ(problem.detail, "Input/output error");
+    testing::FailingSource whole(text, std::string::npos, 4);
+    seen.clear();
+    EXPECT_EQ(VisitProjectMembers(whole, SourceKind::Vb6, collect).error, FileError::None);
+    EXPECT_EQ(seen, (Names{"a.frm", "b.frm", "c.frm"}));
+}
+
+TEST(ProjectFile, NameFromAnOverlongLineOpensNoShorterFile) {
+    // Cut short, this line would name the file `a.vb" Link=`, which exists.
+    testing::TempDir dir;
+    dir.Write("a.vb\" Link=", "x = 1\r\n");
+    const std::string line = "<Compile Include=\"a.vb\" Link=\"" +
+                             std::string(TextLineReader::kMaxLineBytes, 'x') + "\" />";
+    const std::string path = dir.Write("p.vbproj", "<Compile Include=\"a.vb\" />\r\n" + line);
+    const ProjectMembers read = ReadProjectFile(path, SourceKind::VbNet);
+    ASSERT_EQ(read.names.size(), 2u);
+    EXPECT_EQ(read.names[0], "a.vb");
+    EXPECT_NE(read.names[1].find('\0'), std::string::npos);
+    FileLocator locator;
+    const MemberCount member =
+        CountMember(ProjectFolder(path), read.names[1], SourceKind::VbNet, {}, locator);
+    EXPECT_EQ(member.problem.error, FileError::Missing);
+    EXPECT_EQ(member.lines, 0);
+    // A VB6 name runs to the end of its line, and so into the mark.
+    const auto vb6 = ReadVb6Project("Form=" + std::string(TextLineReader::kMaxLineBytes, 'f'));
+    ASSERT_EQ(vb6.size(), 1u);
+    EXPECT_TRUE(vb6[0].ends_with(TextLineReader::kCutMark));
+}
+
+TEST(ProjectFile, HugeLineIsReadInBoundedMemory) {
+    // 64 MiB without a line end, made as it is read: only the head of the line is kept.
+    constexpr std::size_t kHuge = std::size_t{64} << 20;
+    for (const SourceKind kind : {SourceKind::Vb6, SourceKind::VbNet}) {
+        const std::string head = kind == SourceKind::Vb6 ? "Form=" : "<Compile Include=\"";
+        const std::string next =
+            kind == SourceKind::Vb6 ? "Form=b.frm" : "<Compile Include=\"b.vb\"";
+        testing::RepeatingSource source(head, 'f', kHuge, "\r\n" + next + "\r\n");
+        Names seen;
+        const FileProblem problem = VisitProjectMembers(source, kind, [&](std::string name) {
+            seen.push_back(std::move(name));
+            return true;
+        });
+        EXPECT_EQ(problem.error, FileError::None);
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_LE(seen[0].size(), TextLineReader::kMaxLineBytes + TextLineReader::kCutMark.size());
+        EXPECT_NE(seen[0].find('\0'), std::string::npos);
+        EXPECT_EQ(seen[1], kind == SourceKind::Vb6 ? "b.frm" : "b.vb");
+    }
 }
 
 TEST(ProjectFile, ManyMembersAreAllReturned) {
