@@ -2,13 +2,18 @@
 
 #include <algorithm>
 
+#include "engine/case_folding.h"
+#include "engine/name_matching.h"
+
 namespace tallix {
 
 namespace {
 
-char Fold(char c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
-    return c == '\\' ? '/' : c;
+// Folded for comparison, with either separator as one.
+std::u32string FoldedPath(std::string_view path) {
+    std::u32string folded = FoldedCharacters(path);
+    std::replace(folded.begin(), folded.end(), U'\\', U'/');
+    return folded;
 }
 
 // The folder names of a path; "." segments and empty ones (doubled separators) drop out.
@@ -23,28 +28,6 @@ std::vector<std::string_view> Segments(std::string_view path) {
         start = end + 1;
     }
     return parts;
-}
-
-// One folder or file name against one pattern segment, "*" and "?" as wildcards.
-bool SegmentMatch(std::string_view pattern, std::string_view name) {
-    std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
-            ++p;
-            ++n;
-        } else if (starP != std::string_view::npos) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 using Parts = std::vector<std::string_view>;
@@ -64,7 +47,8 @@ bool MatchAll(const Parts& pattern, const Parts& path) {
                 at(p, n) =
                     last ? n < path.size() : at(p + 1, n) || (n < path.size() && at(p, n + 1));
             } else {
-                at(p, n) = n < path.size() && at(p + 1, n + 1) && SegmentMatch(pattern[p], path[n]);
+                at(p, n) =
+                    n < path.size() && at(p + 1, n + 1) && WildcardMatch(pattern[p], path[n]);
             }
         }
     }
@@ -107,18 +91,14 @@ std::vector<std::string> SplitItemList(std::string_view list) {
 }
 
 bool PathLess(std::string_view a, std::string_view b) {
-    const auto folded =
-        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(Fold(x)) < static_cast<unsigned char>(Fold(y));
-        });
-    if (folded) return true;
-    if (SamePathIgnoringCase(a, b)) return a < b;
-    return false;
+    const std::u32string foldedA = FoldedPath(a);
+    const std::u32string foldedB = FoldedPath(b);
+    if (foldedA != foldedB) return foldedA < foldedB;
+    return a < b;
 }
 
 bool SamePathIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Fold(x) == Fold(y); });
+    return FoldedPath(a) == FoldedPath(b);
 }
 
 }  // namespace tallix

@@ -38,6 +38,7 @@ TEST(PathGlob, MatchesLikeMsBuildItems) {
         {"a*b*c.vb", "acb.vb", false},
         {"**/**/x/**", "x/y.vb", true},
         {"**/**", "a.vb", true},
+        {"Ä*/ФОРМА.vb", "äbc/форма.VB", true},  // case beyond ASCII too
     };
     for (const auto& c : cases) {
         EXPECT_EQ(GlobMatch(c.pattern, c.path), c.matches) << c.pattern << " vs " << c.path;
@@ -74,6 +75,9 @@ TEST(PathGlob, OrdersPathsByLetterWhateverTheCase) {
                                                "Sub\\z.vb"}));
     EXPECT_TRUE(SamePathIgnoringCase("Sub\\A.vb", "sub/a.VB"));
     EXPECT_FALSE(SamePathIgnoringCase("sub/a.vb", "sub/a.vbx"));
+    EXPECT_TRUE(SamePathIgnoringCase("Ä\\Ф.vb", "ä/ф.vb"));
+    EXPECT_TRUE(PathLess("ä.vb", "Ö.vb"));
+    EXPECT_FALSE(PathLess("Ö.vb", "ä.vb"));
 }
 
 }  // namespace
