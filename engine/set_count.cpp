@@ -36,14 +36,48 @@ void AddOnce(SetCount& count, const std::vector<std::optional<FileIdentity>>& id
 
 }  // namespace
 
+MemberBatchCounter::MemberBatchCounter(std::string folder, SourceKind kind, CountOptions options,
+                                       Sink onMember, unsigned workers, std::size_t batchSize)
+    : folder_(std::move(folder)),
+      kind_(kind),
+      options_(options),
+      onMember_(std::move(onMember)),
+      workers_(std::max(workers, 1u)),
+      batchSize_(std::max<std::size_t>(batchSize, 1)),
+      locators_(workers_) {
+}
+
+void MemberBatchCounter::Add(std::string name) {
+    names_.push_back(std::move(name));
+    if (names_.size() == batchSize_) CountBatch();
+}
+
+void MemberBatchCounter::Finish() {
+    if (!names_.empty()) CountBatch();
+}
+
+void MemberBatchCounter::CountBatch() {
+    counted_.resize(names_.size());
+    ParallelFor(names_.size(), workers_, [&](std::size_t i, unsigned worker) {
+        counted_[i] = CountMember(folder_, names_[i], kind_, options_, locators_[worker]);
+    });
+    for (const MemberCount& member : counted_)
+        onMember_(member);
+    names_.clear();
+    counted_.clear();
+}
+
 std::vector<MemberCount> CountMembers(const std::string& folder,
                                       const std::vector<std::string>& names, SourceKind kind,
                                       CountOptions options, unsigned workers) {
-    std::vector<MemberCount> members(names.size());
-    std::vector<FileLocator> locators(std::max(workers, 1u));
-    ParallelFor(names.size(), workers, [&](std::size_t i, unsigned worker) {
-        members[i] = CountMember(folder, names[i], kind, options, locators[worker]);
-    });
+    std::vector<MemberCount> members;
+    members.reserve(names.size());
+    MemberBatchCounter counter(
+        folder, kind, options, [&](const MemberCount& member) { members.push_back(member); },
+        workers, std::max<std::size_t>(names.size(), 1));
+    for (const std::string& name : names)
+        counter.Add(name);
+    counter.Finish();
     return members;
 }
 

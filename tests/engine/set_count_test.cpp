@@ -72,5 +72,33 @@ TEST_F(SetCounting, OrderAndCountsDoNotDependOnThreads) {
     EXPECT_EQ(members[1].problem.error, FileError::Missing);
 }
 
+TEST_F(SetCounting, BatchesHandMembersOnInTheOrderNamed) {
+    for (int i = 0; i < 10; ++i)
+        dir.Write("m" + std::to_string(i) + ".bas", Vb6Module(i));
+    for (const std::size_t batch :
+         {std::size_t{1}, std::size_t{3}, std::size_t{10}, std::size_t{64}}) {
+        std::vector<std::string> seen;
+        std::vector<std::int64_t> lines;
+        MemberBatchCounter counter(
+            dir.Str() + testing::kSeparator, SourceKind::Vb6, {false, true},
+            [&](const MemberCount& member) {
+                seen.push_back(member.name);
+                lines.push_back(member.lines);
+            },
+            2, batch);
+        for (int i = 9; i >= 0; --i) {
+            counter.Add("m" + std::to_string(i) + ".bas");
+            // Nothing waits longer than its batch: whole batches are out at once.
+            EXPECT_EQ(seen.size(), (10 - i) / batch * batch) << "batch " << batch;
+        }
+        counter.Finish();
+        ASSERT_EQ(seen.size(), 10u);
+        for (int i = 0; i < 10; ++i) {
+            EXPECT_EQ(seen[i], "m" + std::to_string(9 - i) + ".bas");
+            EXPECT_EQ(lines[i], 9 - i);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tallix
