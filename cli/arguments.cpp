@@ -61,7 +61,7 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
         "未指定 --vb6 或 --vbnet 时按扩展名判断：.vbproj（不分大小写）为 VB.NET 工程，其余为 VB6 "
         "工程。\n"
         "退出状态：0 全部成员已统计；1 工程文件不存在或无法读取；2 用法错误；3 部分成员无法读取；"
-        "4 报告无法写入。");
+        "4 报告无法写入；5 结果未能完整写入标准输出。多种情况同时出现时取其中最大者。");
 
     CLI::Option* vb6 =
         app.add_flag("--vb6", raw.vb6, "按 VB6 工程（.vbp）分析，不可与 --vbnet 同用");
@@ -110,6 +110,18 @@ ParseOutcome BadUsage(const std::string& message) {
     return outcome;
 }
 
+constexpr const char* kEmptyReportMessage = "--report 需要一个文件名，不能为空";
+
+// CLI11 reads "--report=" as "--report" waiting for its value and takes the next argument,
+// the project, as the report to write; so it is caught before CLI11 sees it.
+bool HasEmptyReportAssignment(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--") return false;
+        if (arg == "--report=") return true;
+    }
+    return false;
+}
+
 std::string JoinExtras(const std::vector<std::string>& extras) {
     std::string joined;
     for (const std::string& extra : extras) {
@@ -139,6 +151,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
     RawArguments raw;
     DefineArguments(app, raw);
 
+    if (HasEmptyReportAssignment(args)) {
+        return BadUsage(kEmptyReportMessage);
+    }
     // CLI11 consumes a vector from its back.
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     ParseOutcome outcome;
@@ -156,6 +171,10 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
     // CLI11 keeps the "--" marker among the extras; it is not an unknown argument.
     if (app.remaining_size() > 0) {
         return BadUsage("无法识别的参数：" + JoinExtras(app.remaining()));
+    }
+    // An empty value would otherwise mean "no report", not what was asked for.
+    if (app.count("--report") > 0 && raw.report.empty()) {
+        return BadUsage(kEmptyReportMessage);
     }
     outcome.options = ToOptions(raw);
     return outcome;

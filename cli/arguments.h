@@ -17,6 +17,7 @@ enum ExitStatus : int {
     kExitBadUsage = 2,
     kExitMembersUnreadable = 3,
     kExitReportUnwritable = 4,
+    kExitOutputUnwritable = 5,
 };
 
 // What one run is asked to do, after the arguments have been checked.

@@ -1,13 +1,18 @@
 #include "cli/json_output.h"
 
 #include <nlohmann/json.hpp>
+#include <string_view>
 
-#include "cli/problem_text.h"
+#include "cli/messages.h"
 
 namespace tallix::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+std::string Dump(const Json& value, int indent = -1) {
+    return value.dump(indent, ' ', false, Json::error_handler_t::replace);
+}
 
 Json MemberJson(const MemberCount& member) {
     Json error = nullptr;
@@ -23,21 +28,41 @@ Json MemberJson(const MemberCount& member) {
                 {"error", error}};
 }
 
+// A member as an element of the document's "members" array, indented to its depth.
+void WriteMember(std::ostream& out, const MemberCount& member) {
+    const std::string text = Dump(MemberJson(member), 2);
+    std::string indented = "    ";
+    indented.reserve(text.size() + 64);
+    for (char c : text) {
+        indented += c;
+        if (c == '\n') indented += "    ";
+    }
+    out << indented;
+}
+
 }  // namespace
 
-void WriteJson(const ProjectCount& count, std::ostream& out) {
-    Json members = Json::array();
-    for (const MemberCount& member : count.members) {
-        members.push_back(MemberJson(member));
+bool WriteJson(const CliOptions& options, const CountSummary& summary, MemberSpool& members,
+               std::ostream& out) {
+    out << "{\n  \"project\": " << Dump(options.project)
+        << ",\n  \"kind\": " << (options.kind == SourceKind::VbNet ? "\"vbnet\"" : "\"vb6\"")
+        << ",\n  \"skip_blank\": " << Dump(options.counting.skipBlankLines)
+        << ",\n  \"skip_comments\": " << Dump(options.counting.skipCommentLines)
+        << ",\n  \"members\": [";
+    bool first = true;
+    const bool whole = members.ForEach([&](const MemberCount& member) {
+        out << (first ? "\n" : ",\n");
+        first = false;
+        WriteMember(out, member);
+        return out.good();
+    });
+    out << (first ? "]" : "\n  ]");
+    if (whole) {
+        out << ",\n  \"found_lines\": " << Dump(summary.foundLines)
+            << ",\n  \"total\": " << summary.sums.lines;
     }
-    Json document{{"project", count.project},
-                  {"kind", count.kind == SourceKind::VbNet ? "vbnet" : "vb6"},
-                  {"skip_blank", count.counting.skipBlankLines},
-                  {"skip_comments", count.counting.skipCommentLines},
-                  {"members", members},
-                  {"found_lines", count.texts.foundLines},
-                  {"total", count.texts.total}};
-    out << document.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    out << "\n}\n";
+    return whole;
 }
 
 }  // namespace tallix::cli

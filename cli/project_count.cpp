@@ -1,34 +1,46 @@
 #include "cli/project_count.h"
 
 #include "engine/file_system.h"
-#include "engine/project_readers.h"
 
 namespace tallix::cli {
+namespace {
 
-CountOutcome CountProject(const CliOptions& options) {
-    CountOutcome outcome;
+void AddToFoundLines(std::string& found, const MemberCount& member) {
+    if (member.lines <= 0) return;
+    if (!found.empty()) found += ',';
+    found += member.name + ':' + std::to_string(member.lines);
+}
+
+}  // namespace
+
+void ColumnSums::Add(const MemberCount& member) {
+    lines += member.lines;
+    tally.code += member.tally.code;
+    tally.comment += member.tally.comment;
+    tally.blank += member.tally.blank;
+}
+
+CountSummary CountProject(const CliOptions& options, const ProjectReader& readProject,
+                          const MemberSink& onMember) {
+    CountSummary summary;
     if (!FileExists(options.project)) {
-        outcome.failure = "文件" + options.project + "不存在！";
-        return outcome;
+        summary.end = CountEnd::ProjectMissing;
+        return summary;
     }
-    ProjectMembers read = ReadProjectFile(options.project, options.kind);
-    if (read.problem.error != FileError::None) {
-        outcome.failure = "文件" + options.project + "无法读取！";
-        return outcome;
-    }
-
-    ProjectCount& count = outcome.count;
-    count.project = options.project;
-    count.kind = options.kind;
-    count.counting = options.counting;
     const std::string folder = ProjectFolder(options.project);
-    count.members.reserve(read.names.size());
     FileLocator locator;
-    for (const std::string& name : read.names) {
-        count.members.push_back(CountMember(folder, name, options.kind, options.counting, locator));
-    }
-    count.texts = BuildResultTexts(count.members);
-    return outcome;
+    summary.problem = readProject(options.project, options.kind, [&](std::string name) {
+        const MemberCount member =
+            CountMember(folder, name, options.kind, options.counting, locator);
+        summary.sums.Add(member);
+        AddToFoundLines(summary.foundLines, member);
+        ++summary.members;
+        if (member.problem.error != FileError::None) ++summary.unreadable;
+        onMember(member);
+        return true;
+    });
+    if (summary.problem.error != FileError::None) summary.end = CountEnd::ProjectUnreadable;
+    return summary;
 }
 
 }  // namespace tallix::cli

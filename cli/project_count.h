@@ -1,29 +1,50 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "cli/arguments.h"
 #include "engine/member_count.h"
+#include "engine/project_readers.h"
 
 namespace tallix::cli {
 
-// Everything a run found out about a project; what the table and the JSON are made from.
-struct ProjectCount {
-    std::string project;  // as given on the command line
-    SourceKind kind = SourceKind::Vb6;
-    CountOptions counting;
-    std::vector<MemberCount> members;  // project order
-    ResultTexts texts;                 // the window's texts for the same members
+// Reads a project file and hands on its member names: VisitProjectMembers, or a stand-in.
+using ProjectReader = std::function<FileProblem(const std::string& path, SourceKind kind,
+                                                const MemberVisitor& onMember)>;
+
+// The column sums over the members counted so far. Counts are never negative, so no
+// member's number is wider than its column's sum.
+struct ColumnSums {
+    std::int64_t lines = 0;
+    LineTally tally;
+
+    void Add(const MemberCount& member);
 };
 
-struct CountOutcome {
-    std::string failure;  // why the project itself could not be used; "" when counted
-    ProjectCount count;
+enum class CountEnd {
+    Counted,            // every member the project names was counted
+    ProjectMissing,     // no project file: nothing was counted
+    ProjectUnreadable,  // the project file could not be read to its end
 };
 
-// Reads the project and counts every member it names, through the same engine calls the
-// window makes, but without the window's limit on the number of members.
-CountOutcome CountProject(const CliOptions& options);
+struct CountSummary {
+    CountEnd end = CountEnd::Counted;
+    FileProblem problem;  // why the project file failed
+    std::size_t members = 0;
+    std::size_t unreadable = 0;  // members whose file could not be read
+    ColumnSums sums;
+    std::string foundLines;  // the per-file list, as the window and the report give it
+};
+
+// Takes each member as it is counted.
+using MemberSink = std::function<void(const MemberCount& member)>;
+
+// Counts each member the project names as soon as it is named, through the same engine calls
+// the window makes but without the window's limit on the number of members. Keeps no member.
+CountSummary CountProject(const CliOptions& options, const ProjectReader& readProject,
+                          const MemberSink& onMember);
 
 }  // namespace tallix::cli

@@ -1,50 +1,79 @@
 #include "cli/run.h"
 
 #include "cli/json_output.h"
-#include "cli/problem_text.h"
+#include "cli/member_spool.h"
+#include "cli/messages.h"
 #include "cli/project_count.h"
 #include "cli/table_output.h"
+#include "engine/project_readers.h"
 #include "persistence/report_writer.h"
 
 namespace tallix::cli {
+namespace {
+
+// Prints the results; false when they did not all reach out.
+bool WriteResults(const CliOptions& options, const CountSummary& summary, MemberSpool& spool,
+                  std::ostream& out, std::ostream& err) {
+    const bool whole =
+        options.json ? WriteJson(options, summary, spool, out) : WriteTable(summary, spool, out);
+    out.flush();
+    if (!whole) err << RowsLostMessage() << '\n';
+    if (!out) err << OutputUnwritableMessage() << '\n';
+    return whole && out;
+}
+
+void ReportUnreadableMembers(MemberSpool& spool, std::ostream& err) {
+    spool.ForEach([&](const MemberCount& member) {
+        if (member.problem.error != FileError::None) {
+            err << MemberUnreadableMessage(member) << '\n';
+        }
+        return true;
+    });
+}
+
+}  // namespace
 
 int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    const CountOutcome outcome = CountProject(options);
-    if (!outcome.failure.empty()) {
-        err << outcome.failure << '\n';
+    MemberSpool spool;
+    const CountSummary summary = CountProject(
+        options, VisitProjectMembers, [&](const MemberCount& member) { spool.Add(member); });
+    if (summary.end == CountEnd::ProjectMissing) {
+        err << ProjectMissingMessage(options.project) << '\n';
         return kExitProjectUnusable;
     }
-    const ProjectCount& count = outcome.count;
-    if (options.json) {
-        WriteJson(count, out);
-    } else {
-        WriteTable(count, out);
+    if (summary.end == CountEnd::ProjectUnreadable) {
+        err << ProjectUnreadableMessage(options.project, summary.problem) << '\n';
+        return kExitProjectUnusable;
     }
-    out.flush();
-
+    // When several things went wrong, the status is the largest that applies.
     int status = kExitSuccess;
-    for (const MemberCount& member : count.members) {
-        if (member.problem.error != FileError::None) {
-            err << "成员" << member.name << "无法读取：" << ProblemReason(member.problem)
-                << "，按0行计算（" << member.path << "）\n";
-            status = kExitMembersUnreadable;
-        }
+    const bool printed = WriteResults(options, summary, spool, out, err);
+    if (summary.unreadable > 0) {
+        ReportUnreadableMembers(spool, err);
+        status = kExitMembersUnreadable;
     }
     if (!options.report.empty()) {
-        const auto problem = WriteReport(
-            options.report, {options.project, count.texts.foundLines, count.texts.totalLines});
+        const auto problem = WriteReport(options.report, {options.project, summary.foundLines,
+                                                          std::to_string(summary.sums.lines)});
         if (problem) {
-            err << "文件" << options.report << "无法写入：" << *problem << '\n';
+            err << ReportUnwritableMessage(options.report, *problem) << '\n';
             status = kExitReportUnwritable;
         }
     }
-    return status;
+    return printed ? status : kExitOutputUnwritable;
 }
 
 int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParseOutcome parsed = ParseArguments(args);
-    out << parsed.out;
     err << parsed.err;
+    if (!parsed.out.empty()) {
+        out << parsed.out;
+        out.flush();
+        if (!out) {
+            err << OutputUnwritableMessage() << '\n';
+            return kExitOutputUnwritable;
+        }
+    }
     if (!parsed.options) {
         return parsed.exitCode;
     }

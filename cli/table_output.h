@@ -1,18 +1,16 @@
 #pragma once
 
-#include <cstddef>
 #include <ostream>
-#include <string_view>
 
+#include "cli/member_spool.h"
 #include "cli/project_count.h"
 
 namespace tallix::cli {
 
 // One row per member in project order (lines counted, code, comment and blank lines, name)
-// and a total row, with the numbers right-aligned for a terminal.
-void WriteTable(const ProjectCount& count, std::ostream& out);
-
-// Terminal columns a UTF-8 text takes: East Asian wide characters take two.
-std::size_t DisplayWidth(std::string_view utf8);
+// and a total row, with the numbers right-aligned for a terminal and control characters in
+// names shown escaped. Stops early when out fails. Returns false, without the total, when the
+// spooled rows could not all be read back.
+bool WriteTable(const CountSummary& summary, MemberSpool& rows, std::ostream& out);
 
 }  // namespace tallix::cli

@@ -255,8 +255,15 @@ std::optional<std::string> ResolveFolder(const std::string& folder, FolderCache&
 // the letter case of its components.
 std::optional<std::string> ResolveFile(const std::string& path, FolderCache& cache) {
     if (HoldsNul(path) || TooLong(path)) return std::nullopt;
-    if (KindOf(path) == Kind::File) return path;
     const auto [folder, name] = SplitLast(path);
+    // Once a folder has been listed, its listing tells whether the exact name is there, which
+    // spares each name written in another case a look-up that can only fail.
+    if (const auto listed = cache.indexes.find(folder); listed != cache.indexes.end()) {
+        const auto matches = listed->second.Matches(name);
+        const bool exactListed = std::find(matches.begin(), matches.end(), name) != matches.end();
+        return FindEntry(folder, name, Kind::File, cache, !exactListed);
+    }
+    if (KindOf(path) == Kind::File) return path;
     const auto resolved = ResolveFolder(folder, cache);
     if (!resolved) return std::nullopt;
     return FindEntry(*resolved, name, Kind::File, cache, *resolved == folder);

@@ -28,7 +28,7 @@ void ProjectAnalysis::OpenProject() {
         DroppedFlag = 0;
     } else {
         if (SourceKind == SourceKind::None) {
-            host_.ShowMessage("请选择分析来源的类型！");
+            host_.ShowMessage({AnalysisReason::Kind::NoKindChosen});
             return;
         }
         const DialogText& dialog = SourceKind == SourceKind::Vb6 ? kVb6Dialog : kVbNetDialog;
@@ -51,27 +51,27 @@ void ProjectAnalysis::ReadMembers(const std::string& path) {
     });
     if (problem.error != FileError::None) {
         // The previous member list stays, as it does for a path that does not exist.
-        host_.ShowMessage("文件" + path + "无法读取！");
+        host_.ShowMessage({AnalysisReason::Kind::ProjectUnreadable, {path}, problem});
         return;
     }
     const auto kept = std::min<std::size_t>(names.size(), kMaxMembers);
     std::move(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(kept),
               SourceFiles.begin());
     SourceFileCount = static_cast<std::int16_t>(kept);
-    if (names.size() > kept) host_.ShowMessage("工程文件的成员超过81个，只统计前81个！");
+    if (names.size() > kept) host_.ShowMessage({AnalysisReason::Kind::TooManyMembers});
 }
 
 void ProjectAnalysis::StartAnalysis() {
     FoundLinesText.clear();
     TotalLinesText.clear();
     if (ProjectPath.empty()) {
-        host_.ShowMessage("请先打开文件!");
+        host_.ShowMessage({AnalysisReason::Kind::NoProjectPath});
         return;
     }
     host_.SetStartEnabled(false);
     std::vector<std::string> unreadable;
     if (!FileExists(ProjectPath)) {
-        host_.ShowMessage("文件" + ProjectPath + "不存在！");
+        host_.ShowMessage({AnalysisReason::Kind::ProjectMissing, {ProjectPath}});
     } else {
         const std::string folder = ProjectFolder(ProjectPath);
         const CountOptions options{SkipBlankLines, SkipCommentLines};
@@ -86,20 +86,12 @@ void ProjectAnalysis::StartAnalysis() {
         TotalLinesText = texts.totalLines;
     }
     host_.SetStartEnabled(true);
-    if (!unreadable.empty()) host_.ShowMessage(UnreadableMembersMessage(unreadable));
+    if (!unreadable.empty())
+        host_.ShowMessage({AnalysisReason::Kind::MembersUnreadable, std::move(unreadable)});
 }
 
 void ProjectAnalysis::ClearFile() {
     ProjectPath.clear();
-}
-
-std::string UnreadableMembersMessage(const std::vector<std::string>& paths) {
-    std::string text = "以下文件无法读取，按0行计算：";
-    const auto listed = std::min<std::size_t>(paths.size(), ProjectAnalysis::kMaxListedUnreadable);
-    for (std::size_t i = 0; i < listed; ++i)
-        text += "\n" + paths[i];
-    if (paths.size() > listed) text += "\n……";
-    return text;
 }
 
 }  // namespace tallix

@@ -5,17 +5,35 @@
 #include <string>
 #include <vector>
 
+#include "engine/file_system.h"
 #include "engine/member_count.h"
 #include "engine/source_kind.h"
 
 namespace tallix {
+
+// Something the analysis has to tell the user, as data: the host words it in its own
+// language and place.
+struct AnalysisReason {
+    enum class Kind {
+        NoKindChosen,       // Open with neither project kind selected
+        NoProjectPath,      // Start with an empty path
+        ProjectMissing,     // paths: the project
+        ProjectUnreadable,  // paths: the project; problem: why it could not be read
+        TooManyMembers,     // the project names more members than the list holds
+        MembersUnreadable,  // paths: each member that could not be read, in project order
+    };
+
+    Kind kind;
+    std::vector<std::string> paths = {};
+    FileProblem problem = {};
+};
 
 // What the analysis needs from the program around it; the window supplies it, tests fake it.
 class AnalysisHost {
 public:
     virtual ~AnalysisHost() = default;
 
-    virtual void ShowMessage(const std::string& text) = 0;
+    virtual void ShowMessage(const AnalysisReason& reason) = 0;
     // The chosen path, or "" when the user cancelled.
     virtual std::string ChooseProjectFile(const std::string& title, const std::string& pattern,
                                           const std::string& filterName) = 0;
@@ -29,7 +47,6 @@ public:
 class ProjectAnalysis {
 public:
     static constexpr int kMaxMembers = 81;
-    static constexpr int kMaxListedUnreadable = 20;
 
     explicit ProjectAnalysis(AnalysisHost& host) : host_(host) {}
 
@@ -52,8 +69,5 @@ private:
 
     AnalysisHost& host_;
 };
-
-// The message Start shows after a run in which some members could not be read.
-std::string UnreadableMembersMessage(const std::vector<std::string>& paths);
 
 }  // namespace tallix

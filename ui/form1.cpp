@@ -21,6 +21,7 @@
 #include "ui/desktop.h"
 #include "ui/file_dialogs.h"
 #include "ui/message_sink.h"
+#include "ui/messages.h"
 
 namespace tallix {
 
@@ -305,6 +306,10 @@ void Form1::ShowMessage(const std::string& text) {
     if (busy_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     messages_.ShowMessage(this, QString::fromStdString(text));
     if (busy_) QGuiApplication::restoreOverrideCursor();
+}
+
+void Form1::ShowMessage(const AnalysisReason& reason) {
+    ShowMessage(MessageText(reason));
 }
 
 std::string Form1::ChooseProjectFile(const std::string& title, const std::string& pattern,

@@ -75,8 +75,10 @@ private:
     SourceKind SelectedKind() const;
     void ShowKindMarks(SourceKind kind);
 
+    void ShowMessage(const std::string& text);
+
     // AnalysisHost
-    void ShowMessage(const std::string& text) override;
+    void ShowMessage(const AnalysisReason& reason) override;
     std::string ChooseProjectFile(const std::string& title, const std::string& pattern,
                                   const std::string& filterName) override;
     void SetStartEnabled(bool enabled) override;

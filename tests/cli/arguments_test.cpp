@@ -57,8 +57,11 @@ TEST(ParseArguments, FlagsAndProjectAreTakenAsGiven) {
     EXPECT_TRUE(all.counting.skipCommentLines);
     EXPECT_TRUE(all.json);
 
-    // A project whose name starts with a dash is reachable after "--".
+    // A project whose name starts with a dash is reachable after "--", even one that looks
+    // like an empty report.
     EXPECT_EQ(ParseOk({"--", "-odd.vbp"}).project, "-odd.vbp");
+    EXPECT_EQ(ParseOk({"--", "--report="}).project, "--report=");
+    EXPECT_EQ(ParseOk({"--report=r.log", "p.vbp"}).report, "r.log");
 }
 
 TEST(ParseArguments, BadUsageIsReportedInChineseWithStatusTwo) {
@@ -68,6 +71,12 @@ TEST(ParseArguments, BadUsageIsReportedInChineseWithStatusTwo) {
     ExpectBadUsage({"a.vbp", "b.vbp"}, "无法识别的参数：b.vbp");
     ExpectBadUsage({"--bogus", "a.vbp"}, "无法识别的参数：--bogus");
     ExpectBadUsage({"--", "a.vbp", "b.vbp"}, "无法识别的参数：b.vbp\n");
+    // An empty report name, however written, is refused rather than read as no report or
+    // as the next argument.
+    ExpectBadUsage({"--report=", "q.vbp", "other.vbp"}, "--report 需要一个文件名");
+    ExpectBadUsage({"--report=", "q.vbp"}, "--report 需要一个文件名");
+    ExpectBadUsage({"--report", "", "q.vbp"}, "--report 需要一个文件名");
+    ExpectBadUsage({"q.vbp", "--report="}, "--report 需要一个文件名");
 }
 
 TEST(ParseArguments, HelpAndVersionPrintToStandardOutputAndSucceed) {

@@ -32,10 +32,12 @@ std::string Quoted(const std::string& text) {
     return quoted + "'";
 }
 
-Process RunTallix(const std::string& arguments) {
+// Runs a shell command in which $TALLIX is the program; keeps its standard output and error.
+Process RunShell(const std::string& script) {
     tallix::cli::testing::TempFolder folder;
     const std::string errFile = folder.Path("stderr.txt");
-    const std::string command = Quoted(TALLIX_CLI_EXE) + " " + arguments + " 2>" + Quoted(errFile);
+    const std::string command =
+        "TALLIX=" + Quoted(TALLIX_CLI_EXE) + "; (" + script + ") 2>" + Quoted(errFile);
     Process process;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -51,6 +53,10 @@ Process RunTallix(const std::string& arguments) {
     std::ifstream err(errFile, std::ios::binary);
     process.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
     return process;
+}
+
+Process RunTallix(const std::string& arguments) {
+    return RunShell("\"$TALLIX\" " + arguments);
 }
 
 using tallix::testing::kCorpusDir;
@@ -213,6 +219,57 @@ TEST(EndToEnd, ReportOfAGbkProjectNamesItsMembersInCodePage936) {
                   "FORMS\\Main.frm:6,..\\[Include]\\Mod.bas:5,\xC4\xA3\xBF\xE9.bas:5,"
                   "..\\[Include]\\TEXT\\gb18030.BAS:7",
                   "23"));
+}
+
+TEST(EndToEnd, OutputThatCannotBeWrittenExitsFive) {
+    tallix::cli::testing::TempFolder folder;
+    folder.Write("a.bas", "Attribute VB_Name = \"A\"\r\nx = 1\r\n");
+    std::string vbp;
+    std::string found;
+    // Enough members that their rows go to a temporary file, which with standard output
+    // closed must not take its place.
+    constexpr int kMembers = 20000;
+    for (int i = 0; i < kMembers; ++i) {
+        vbp += "Module=A; a.bas\r\n";
+        found += (i == 0 ? "" : ",") + std::string("a.bas:1");
+    }
+    const std::string project = Quoted(folder.Write("p.vbp", vbp));
+    const std::string report = folder.Path("R.LOG");
+
+    // A full device, a closed descriptor, and a reader gone with SIGPIPE ignored.
+    for (const std::string& sink : {std::string(">/dev/full"), std::string(">&-")}) {
+        for (const std::string& args :
+             {std::string(), std::string("--json "), std::string("--version "),
+              "--report " + Quoted(report) + " "}) {
+            SCOPED_TRACE(args + sink);
+            const Process run = RunTallix(args + project + " " + sink);
+            EXPECT_EQ(run.status, 5);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err, "结果无法写入标准输出！\n");
+        }
+    }
+    // Standard output closed must not let the report take its place.
+    EXPECT_TRUE(tallix::cli::testing::ReadFileBytes(report) ==
+                tallix::cli::testing::ExpectedReport(folder.Path("p.vbp"), found,
+                                                     std::to_string(kMembers)));
+    const Process gone = RunShell("trap '' PIPE; { { \"$TALLIX\" --json " + project +
+                                  "; echo $? >&3; } | head -c 1 >/dev/null; } 3>&1");
+    EXPECT_EQ(gone.out, "5\n");
+    EXPECT_EQ(gone.err, "结果无法写入标准输出！\n");
+}
+
+TEST(EndToEnd, AnEmptyReportNameIsAUsageErrorThatWritesNothing) {
+    tallix::cli::testing::TempFolder folder;
+    const std::string q = folder.Write("q.vbp", "Module=A; a.bas\r\n");
+    const std::string other = folder.Write("other.vbp", "Module=A; a.bas\r\n");
+    for (const std::string& report : {std::string("--report="), std::string("--report ''")}) {
+        SCOPED_TRACE(report);
+        const Process run = RunTallix(report + " " + Quoted(q) + " " + Quoted(other));
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(tallix::cli::testing::ReadFileBytes(q), "Module=A; a.bas\r\n");
+        EXPECT_EQ(tallix::cli::testing::ReadFileBytes(other), "Module=A; a.bas\r\n");
+    }
 }
 
 }  // namespace

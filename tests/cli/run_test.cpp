@@ -206,6 +206,80 @@ TEST(RunJson, StaysValidUtf8WhenTheProjectPathIsNot) {
     EXPECT_EQ(json.at("total"), 1);
 }
 
+// A stream whose device is full from its limit on: the state std::cout is left in when
+// standard output cannot be written.
+class FullBuffer : public std::streambuf {
+public:
+    explicit FullBuffer(std::size_t room) : room_(room) {}
+    std::string taken;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        if (taken.size() >= room_) return traits_type::eof();
+        taken += traits_type::to_char_type(c);
+        return c;
+    }
+
+private:
+    std::size_t room_;
+};
+
+TEST(RunFailures, OutputThatCannotBeWrittenIsNotSuccess) {
+    TempFolder folder;
+    const std::string project = WriteVbNetProject(folder);
+    const std::string report = folder.Path("R.LOG");
+    for (const bool json : {false, true}) {
+        for (const std::size_t room : {std::size_t{0}, std::size_t{100}}) {
+            SCOPED_TRACE(std::to_string(room) + (json ? " json" : " table"));
+            FullBuffer full(room);
+            std::ostream out(&full);
+            std::ostringstream err;
+            std::vector<std::string> args = {"--report", report, project};
+            if (json) args.insert(args.begin(), "--json");
+            EXPECT_EQ(Main(args, out, err), 5);
+            EXPECT_EQ(err.str(), "结果无法写入标准输出！\n");
+            EXPECT_EQ(full.taken.size(), room);
+            // The report does not depend on standard output.
+            EXPECT_EQ(ReadFileBytes(report), ExpectedReport(project,
+                                                            "Main.vb:5,Sub\\Helper.vb:3,"
+                                                            "\xC4\xA3\xBF\xE9.vb:3",
+                                                            "11"));
+            std::filesystem::remove(report);
+        }
+    }
+    // Help and version text too.
+    FullBuffer full(0);
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(Main({"--version"}, out, err), 5);
+    EXPECT_EQ(err.str(), "结果无法写入标准输出！\n");
+}
+
+TEST(RunFailures, HostileMemberNamesAreNeitherOpenedShortNorPrintedRaw) {
+    using namespace std::string_literals;
+    TempFolder folder;
+    folder.Write("ok.bas", "Attribute VB_Name = \"A\"\r\nx = 1\r\n");
+    const std::string project = folder.Write("q.vbp",
+                                             "Module=A; ok.bas\r\nForm=ok.bas\0IGNORED\\..\\x\r\n"
+                                             "Module=B; b\x1B[31m.bas\r\n"s);
+    const RunResult table = RunCli({project});
+    EXPECT_EQ(table.status, kExitMembersUnreadable);
+    EXPECT_NE(table.out.find("  0  ok.bas\\x00IGNORED\\..\\x\n"), std::string::npos) << table.out;
+    EXPECT_TRUE(table.out.ends_with("  合计\n")) << table.out;
+    EXPECT_NE(table.out.find("\n       1       1       0       0  合计"), std::string::npos)
+        << table.out;
+    EXPECT_EQ(table.err, "成员ok.bas\\x00IGNORED\\..\\x无法读取：无法读取，按0行计算（" +
+                             folder.Path("ok.bas\\x00IGNORED/../x") +
+                             "）\n成员b\\x1B[31m.bas无法读取：文件不存在，按0行计算（" +
+                             folder.Path("b\\x1B[31m.bas") + "）\n");
+
+    const Json json = Json::parse(RunCli({"--json", project}).out);
+    EXPECT_EQ(json.at("found_lines"), "ok.bas:1");
+    EXPECT_EQ(json.at("members")[1].at("name"), "ok.bas\0IGNORED\\..\\x"s);
+    EXPECT_EQ(json.at("members")[1].at("error"), "无法读取");
+}
+
 TEST(RunFailures, MissingProjectOrFolderPrintsNothingAndExitsOne) {
     TempFolder folder;
     for (const std::string& project : {folder.Path("none.vbp"), folder.Path("")}) {
@@ -240,7 +314,7 @@ TEST(RunReport, UnwritableReportIsSaidAndExitsFour) {
     const std::string project = WriteVb6Project(folder);
     const std::string report = folder.Path("no/such/folder/R.LOG");
     const RunResult run = RunCli({"--json", "--report", report, project});
-    EXPECT_EQ(run.status, kExitReportUnwritable);
+    EXPECT_EQ(run.status, 4);  // scripts test the number
     EXPECT_NE(run.err.find("文件" + report + "无法写入："), std::string::npos) << run.err;
     EXPECT_FALSE(run.out.empty());  // the counts are still printed
     EXPECT_FALSE(std::filesystem::exists(folder.Path("no")));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <string>
 #include <utility>
 
 #include "temp_dir.h"
@@ -10,10 +11,22 @@
 namespace tallix {
 namespace {
 
+using Kind = AnalysisReason::Kind;
+
+// A reason as the tests compare it: the system's wording of a problem differs by platform.
+struct Shown {
+    Kind kind;
+    std::vector<std::string> paths = {};
+    friend bool operator==(const Shown&, const Shown&) = default;
+};
+
 // Records every call the analysis makes on its host.
 class FakeHost : public AnalysisHost {
 public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void ShowMessage(const AnalysisReason& reason) override {
+        messages.push_back({reason.kind, reason.paths});
+        problems.push_back(reason.problem);
+    }
     std::string ChooseProjectFile(const std::string& title, const std::string& pattern,
                                   const std::string& filterName) override {
         dialogs.push_back(title + "|" + pattern + "|" + filterName);
@@ -27,7 +40,8 @@ public:
         settings.emplace_back(key, value);
     }
 
-    std::vector<std::string> messages;
+    std::vector<Shown> messages;
+    std::vector<FileProblem> problems;
     std::vector<std::string> dialogs;
     std::deque<std::string> answers;
     std::vector<bool> startEnabled;
@@ -74,7 +88,7 @@ TEST_F(Analysis, OpenWithoutAKindOnlyComplains) {
     analysis.SourceKind = SourceKind::None;
     analysis.FoundLinesText = "a:1";
     analysis.OpenProject();
-    EXPECT_EQ(host.messages, std::vector<std::string>{"请选择分析来源的类型！"});
+    EXPECT_EQ(host.messages, std::vector<Shown>{{Kind::NoKindChosen}});
     EXPECT_TRUE(host.dialogs.empty());
     EXPECT_EQ(analysis.FoundLinesText, "a:1");
 }
@@ -112,7 +126,7 @@ TEST_F(Analysis, OpenOfAFolderKeepsTheOldListButClearsResults) {
     EXPECT_EQ(host.settings.back(), Setting("Init_Dir", dir.Str()));
     EXPECT_TRUE(host.messages.empty());
     analysis.StartAnalysis();
-    EXPECT_EQ(host.messages, std::vector<std::string>{"文件" + dir.Str() + "不存在！"});
+    EXPECT_EQ(host.messages, (std::vector<Shown>{{Kind::ProjectMissing, {dir.Str()}}}));
     EXPECT_EQ(host.startEnabled, (std::vector<bool>{false, true}));
     EXPECT_EQ(analysis.TotalLinesText, "");
 }
@@ -122,7 +136,8 @@ TEST_F(Analysis, UnreadableProjectKeepsTheOldListAndSaysSo) {
     dir.Write("other.vbp", "Form=c.frm\r\n");
     const std::string wildcard = dir.Str("o*.vbp");  // exists, but no file has that name
     OpenDropped(wildcard);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"文件" + wildcard + "无法读取！"});
+    EXPECT_EQ(host.messages, (std::vector<Shown>{{Kind::ProjectUnreadable, {wildcard}}}));
+    EXPECT_NE(host.problems.at(0).error, FileError::None);
     EXPECT_EQ(analysis.SourceFileCount, 2);
     EXPECT_EQ(host.settings.back(), Setting("Init_Dir", wildcard));
 }
@@ -134,7 +149,7 @@ TEST_F(Analysis, KeepsTheFirst81MembersAndSaysSo) {
     OpenDropped(dir.Write("big.vbp", text));
     EXPECT_EQ(analysis.SourceFileCount, 81);
     EXPECT_EQ(analysis.SourceFiles[80], "f80.frm");
-    EXPECT_EQ(host.messages, std::vector<std::string>{"工程文件的成员超过81个，只统计前81个！"});
+    EXPECT_EQ(host.messages, std::vector<Shown>{{Kind::TooManyMembers}});
 
     host.messages.clear();
     text.clear();
@@ -222,10 +237,11 @@ TEST_F(Analysis, UnreadableMembersCountZeroAndAreListedOnce) {
     const std::string folder = dir.Str() + testing::kSeparator;
     const std::string separator(1, testing::kSeparator);
     EXPECT_EQ(host.messages,
-              std::vector<std::string>{"以下文件无法读取，按0行计算：\n" + folder +
-                                       "missing.bas\n" + folder + "folder.bas\n" + folder +
-                                       "ok.bas" + separator + "x\n" + folder + "ok.bas" + nul +
-                                       "IGNORED" + separator + ".." + separator + "x"});
+              (std::vector<Shown>{{Kind::MembersUnreadable,
+                                   {folder + "missing.bas", folder + "folder.bas",
+                                    folder + "ok.bas" + separator + "x",
+                                    folder + "ok.bas" + nul + "IGNORED" + separator + ".." +
+                                        separator + "x"}}}));
 }
 
 TEST_F(Analysis, MembersAreFoundWhateverTheirLetterCase) {
@@ -245,7 +261,7 @@ TEST_F(Analysis, StartWithoutAPathComplainsAndClearsResults) {
     analysis.TotalLinesText = "5";
     analysis.FoundLinesText = "a:5";
     analysis.StartAnalysis();
-    EXPECT_EQ(host.messages, std::vector<std::string>{"请先打开文件!"});
+    EXPECT_EQ(host.messages, std::vector<Shown>{{Kind::NoProjectPath}});
     EXPECT_EQ(analysis.TotalLinesText, "");
     EXPECT_EQ(analysis.FoundLinesText, "");
     EXPECT_TRUE(host.startEnabled.empty());
@@ -260,21 +276,10 @@ TEST_F(Analysis, ClearForgetsOnlyThePath) {
     EXPECT_EQ(analysis.ProjectPath, "");
     EXPECT_EQ(analysis.TotalLinesText, "3");
     analysis.StartAnalysis();
-    EXPECT_EQ(host.messages.back(), "请先打开文件!");
+    EXPECT_EQ(host.messages.back(), Shown{Kind::NoProjectPath});
     analysis.ProjectPath = project;  // typed in again: the old list is counted
     analysis.StartAnalysis();
     EXPECT_EQ(analysis.TotalLinesText, "3");
-}
-
-TEST(UnreadableMessage, ListsAtMostTwentyPaths) {
-    std::vector<std::string> paths;
-    for (int i = 0; i < 25; ++i)
-        paths.push_back("p" + std::to_string(i));
-    const std::string text = UnreadableMembersMessage(paths);
-    EXPECT_TRUE(text.starts_with("以下文件无法读取，按0行计算：\np0\np1\n"));
-    EXPECT_TRUE(text.ends_with("\np19\n……"));
-    EXPECT_EQ(text.find("p20"), std::string::npos);
-    EXPECT_EQ(UnreadableMembersMessage({"a"}), "以下文件无法读取，按0行计算：\na");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "cli/problem_text.h"
+#include "cli/messages.h"
 
 #include <gtest/gtest.h>
 

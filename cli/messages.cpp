@@ -1,0 +1,54 @@
+#include "cli/messages.h"
+
+#include "cli/terminal_text.h"
+
+namespace tallix::cli {
+namespace {
+
+// What is wrong with a file, to follow its name: "文件" + path + this.
+std::string Predicate(const FileProblem& problem) {
+    switch (problem.error) {
+        case FileError::None:
+            return "";
+        case FileError::Missing:
+            return "不存在";
+        case FileError::NotAFile:
+            return "不是普通文件";
+        case FileError::Unreadable:
+            break;
+    }
+    return problem.detail.empty() ? "无法读取" : "无法读取（" + problem.detail + "）";
+}
+
+}  // namespace
+
+std::string ProblemReason(const FileProblem& problem) {
+    return problem.error == FileError::Missing ? "文件不存在" : Predicate(problem);
+}
+
+std::string ProjectMissingMessage(const std::string& project) {
+    return "文件" + ShowControls(project) + "不存在！";
+}
+
+std::string ProjectUnreadableMessage(const std::string& project, const FileProblem& problem) {
+    return "文件" + ShowControls(project) + Predicate(problem) + "！";
+}
+
+std::string MemberUnreadableMessage(const MemberCount& member) {
+    return "成员" + ShowControls(member.name) + "无法读取：" + ProblemReason(member.problem) +
+           "，按0行计算（" + ShowControls(member.path) + "）";
+}
+
+std::string ReportUnwritableMessage(const std::string& report, const std::string& detail) {
+    return "文件" + ShowControls(report) + "无法写入：" + detail;
+}
+
+std::string OutputUnwritableMessage() {
+    return "结果无法写入标准输出！";
+}
+
+std::string RowsLostMessage() {
+    return "临时文件无法读回，结果不全，没有合计！";
+}
+
+}  // namespace tallix::cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "engine/file_system.h"
+#include "engine/member_count.h"
+
+namespace tallix::cli {
+
+// Every message of the command line's runs, worded in one place. Paths and names are shown
+// through ShowControls, as they may come from a hostile project file.
+
+// A short reason for a file that could not be read, with the system's own detail when it
+// gave one; "" when there was no problem. The JSON's "error" value.
+std::string ProblemReason(const FileProblem& problem);
+
+std::string ProjectMissingMessage(const std::string& project);
+std::string ProjectUnreadableMessage(const std::string& project, const FileProblem& problem);
+std::string MemberUnreadableMessage(const MemberCount& member);
+std::string ReportUnwritableMessage(const std::string& report, const std::string& detail);
+std::string OutputUnwritableMessage();
+// The counted rows could not be read back from their temporary file.
+std::string RowsLostMessage();
+
+}  // namespace tallix::cli

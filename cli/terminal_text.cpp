@@ -1,0 +1,92 @@
+#include "cli/terminal_text.h"
+
+#include <cstdio>
+
+namespace tallix::cli {
+namespace {
+
+// The code point starting at text[i], and how many bytes it takes; a stray byte counts as one.
+char32_t DecodeAt(std::string_view text, std::size_t i, std::size_t& length) {
+    auto byte = static_cast<unsigned char>(text[i]);
+    length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+    if (i + length > text.size()) {
+        length = 1;
+        return byte;
+    }
+    char32_t point = length == 1 ? byte : byte & (0x3F >> (length - 1));
+    for (std::size_t k = 1; k < length; ++k) {
+        point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    }
+    return point;
+}
+
+bool IsWide(char32_t point) {
+    return (point >= 0x1100 && point <= 0x115F) || (point >= 0x2E80 && point <= 0xA4CF) ||
+           (point >= 0xAC00 && point <= 0xD7A3) || (point >= 0xF900 && point <= 0xFAFF) ||
+           (point >= 0xFE30 && point <= 0xFE4F) || (point >= 0xFF00 && point <= 0xFF60) ||
+           (point >= 0xFFE0 && point <= 0xFFE6) || (point >= 0x20000 && point <= 0x3FFFD);
+}
+
+std::size_t ContinuationBytes(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) return 1;
+    if (lead >= 0xE0 && lead <= 0xEF) return 2;
+    if (lead >= 0xF0 && lead <= 0xF4) return 3;
+    return 0;
+}
+
+// The length of the well-formed UTF-8 character at text[i], or 0 when the byte there does
+// not start one (a stray, overlong, surrogate or out-of-range sequence).
+std::size_t WellFormedLength(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) return 1;
+    const std::size_t more = ContinuationBytes(lead);
+    if (more == 0 || more >= text.size() - i) return 0;
+    // The second byte's range is narrower after E0, ED, F0 and F4.
+    const auto second = static_cast<unsigned char>(text[i + 1]);
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) return 0;
+    for (std::size_t k = 2; k <= more; ++k) {
+        const auto next = static_cast<unsigned char>(text[i + k]);
+        if (next < 0x80 || next > 0xBF) return 0;
+    }
+    return more + 1;
+}
+
+std::string Hex(unsigned value, int digits) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%0*X", digits, value);
+    return text;
+}
+
+}  // namespace
+
+std::size_t DisplayWidth(std::string_view utf8) {
+    std::size_t width = 0;
+    for (std::size_t i = 0, length = 0; i < utf8.size(); i += length) {
+        width += IsWide(DecodeAt(utf8, i, length)) ? 2 : 1;
+    }
+    return width;
+}
+
+std::string ShowControls(std::string_view utf8) {
+    std::string shown;
+    shown.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = WellFormedLength(utf8, i);
+        if (length == 0 || byte < 0x20 || byte == 0x7F) {
+            shown += "\\x" + Hex(byte, 2);
+            ++i;
+        } else if (byte == 0xC2 && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            shown += "\\u00" + Hex(static_cast<unsigned char>(utf8[i + 1]), 2);
+            i += 2;
+        } else {
+            shown.append(utf8, i, length);
+            i += length;
+        }
+    }
+    return shown;
+}
+
+}  // namespace tallix::cli

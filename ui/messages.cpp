@@ -1,0 +1,48 @@
+#include "ui/messages.h"
+
+#include <algorithm>
+
+namespace tallix {
+
+namespace {
+
+// A box taller than the screen would hide its OK button; the rest of a long list is cut.
+constexpr std::size_t kMaxListedUnreadable = 20;
+
+std::string PathOf(const AnalysisReason& reason) {
+    return reason.paths.empty() ? std::string() : reason.paths.front();
+}
+
+std::string UnreadableMembersText(const std::vector<std::string>& paths) {
+    std::string text = "以下文件无法读取，按0行计算：";
+    const auto listed = std::min(paths.size(), kMaxListedUnreadable);
+    for (std::size_t i = 0; i < listed; ++i)
+        text += "\n" + paths[i];
+    if (paths.size() > listed) text += "\n……";
+    return text;
+}
+
+}  // namespace
+
+std::string MessageText(const AnalysisReason& reason) {
+    using Kind = AnalysisReason::Kind;
+    switch (reason.kind) {
+        case Kind::NoKindChosen:
+            return "请选择分析来源的类型！";
+        case Kind::NoProjectPath:
+            return "请先打开文件!";
+        case Kind::ProjectMissing:
+            return "文件" + PathOf(reason) + "不存在！";
+        case Kind::ProjectUnreadable:
+            return "文件" + PathOf(reason) + "无法读取！";
+        case Kind::TooManyMembers: {
+            const std::string limit = std::to_string(ProjectAnalysis::kMaxMembers);
+            return "工程文件的成员超过" + limit + "个，只统计前" + limit + "个！";
+        }
+        case Kind::MembersUnreadable:
+            return UnreadableMembersText(reason.paths);
+    }
+    return {};
+}
+
+}  // namespace tallix
