@@ -35,13 +35,12 @@ void ReportUnreadableMembers(MemberSpool& spool, std::ostream& err) {
 
 int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
     MemberSpool spool;
-    // The engine reads from a path or from any byte source; the path is meant here.
-    const ProjectReader readFromPath = [](const std::string& path, SourceKind kind,
-                                          const MemberVisitor& onMember) {
+    const auto readProject = [](const std::string& path, SourceKind kind,
+                                const MemberVisitor& onMember) {
         return VisitProjectMembers(path, kind, onMember);
     };
     const CountSummary summary =
-        CountProject(options, readFromPath, [&](const MemberCount& member) { spool.Add(member); });
+        CountProject(options, readProject, [&](const MemberCount& member) { spool.Add(member); });
     if (summary.end == CountEnd::ProjectMissing) {
         err << ProjectMissingMessage(options.project) << '\n';
         return kExitProjectUnusable;

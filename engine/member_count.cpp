@@ -7,12 +7,6 @@ MemberCount CountMember(const std::string& folder, const std::string& name, Sour
     MemberCount member;
     member.name = name;
     const std::string written = MemberPath(folder, name);
-    // The system would end the name at a NUL byte and open a file the project never named.
-    if (written.find('\0') != std::string::npos) {
-        member.path = written;
-        member.problem.error = FileError::Unreadable;
-        return member;
-    }
     member.path = locator.Locate(written).value_or(written);
     FileTally file = TallyFile(member.path, kind);
     member.tally = file.tally;

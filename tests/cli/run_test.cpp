@@ -269,7 +269,7 @@ TEST(RunFailures, HostileMemberNamesAreNeitherOpenedShortNorPrintedRaw) {
     EXPECT_TRUE(table.out.ends_with("  合计\n")) << table.out;
     EXPECT_NE(table.out.find("\n       1       1       0       0  合计"), std::string::npos)
         << table.out;
-    EXPECT_EQ(table.err, "成员ok.bas\\x00IGNORED\\..\\x无法读取：无法读取，按0行计算（" +
+    EXPECT_EQ(table.err, "成员ok.bas\\x00IGNORED\\..\\x无法读取：文件不存在，按0行计算（" +
                              folder.Path("ok.bas\\x00IGNORED/../x") +
                              "）\n成员b\\x1B[31m.bas无法读取：文件不存在，按0行计算（" +
                              folder.Path("b\\x1B[31m.bas") + "）\n");
@@ -277,7 +277,7 @@ TEST(RunFailures, HostileMemberNamesAreNeitherOpenedShortNorPrintedRaw) {
     const Json json = Json::parse(RunCli({"--json", project}).out);
     EXPECT_EQ(json.at("found_lines"), "ok.bas:1");
     EXPECT_EQ(json.at("members")[1].at("name"), "ok.bas\0IGNORED\\..\\x"s);
-    EXPECT_EQ(json.at("members")[1].at("error"), "无法读取");
+    EXPECT_EQ(json.at("members")[1].at("error"), "文件不存在");
 }
 
 TEST(RunFailures, MissingProjectOrFolderPrintsNothingAndExitsOne) {
