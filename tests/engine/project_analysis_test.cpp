@@ -176,7 +176,7 @@ TEST_F(Analysis, SdkStyleProjectsTakeTheirFolderUpToTheLimit) {
         dir.Write("net/Many/m" + std::to_string(i) + ".vb", "x\r\n");
     OpenDropped(dir.Str("net/App.vbproj"));
     EXPECT_EQ(analysis.SourceFileCount, 81);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"工程文件的成员超过81个，只统计前81个！"});
+    EXPECT_EQ(host.messages, std::vector<Shown>{{Kind::TooManyMembers}});
 }
 
 TEST_F(Analysis, StartListsMembersWithLinesAndTotals) {
