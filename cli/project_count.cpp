@@ -1,6 +1,7 @@
 #include "cli/project_count.h"
 
 #include "engine/file_system.h"
+#include "engine/set_count.h"
 
 namespace tallix::cli {
 namespace {
@@ -27,18 +28,22 @@ CountSummary CountProject(const CliOptions& options, const ProjectReader& readPr
         summary.end = CountEnd::ProjectMissing;
         return summary;
     }
-    const std::string folder = ProjectFolder(options.project);
-    FileLocator locator;
+    // Members are counted a batch at a time on every processor and come out in project
+    // order, so memory stays at one batch.
+    MemberBatchCounter counter(ProjectFolder(options.project), options.kind, options.counting,
+                               [&](const MemberCount& member) {
+                                   summary.sums.Add(member);
+                                   AddToFoundLines(summary.foundLines, member);
+                                   ++summary.members;
+                                   if (member.problem.error != FileError::None)
+                                       ++summary.unreadable;
+                                   onMember(member);
+                               });
     summary.problem = readProject(options.project, options.kind, [&](std::string name) {
-        const MemberCount member =
-            CountMember(folder, name, options.kind, options.counting, locator);
-        summary.sums.Add(member);
-        AddToFoundLines(summary.foundLines, member);
-        ++summary.members;
-        if (member.problem.error != FileError::None) ++summary.unreadable;
-        onMember(member);
+        counter.Add(std::move(name));
         return true;
     });
+    counter.Finish();
     if (summary.problem.error != FileError::None) summary.end = CountEnd::ProjectUnreadable;
     return summary;
 }

@@ -4,6 +4,7 @@
 
 #include "engine/file_system.h"
 #include "engine/project_readers.h"
+#include "engine/set_count.h"
 
 namespace tallix {
 
@@ -74,12 +75,11 @@ void ProjectAnalysis::StartAnalysis() {
     } else {
         const std::string folder = ProjectFolder(ProjectPath);
         const CountOptions options{SkipBlankLines, SkipCommentLines};
-        std::vector<MemberCount> members;
-        FileLocator locator;
-        for (int i = 0; i < SourceFileCount; ++i) {
-            members.push_back(CountMember(folder, SourceFiles[i], SourceKind, options, locator));
-            if (members.back().problem.error != FileError::None)
-                unreadable.push_back(members.back().path);
+        const std::vector<std::string> names(SourceFiles.begin(),
+                                             SourceFiles.begin() + SourceFileCount);
+        const std::vector<MemberCount> members = CountMembers(folder, names, SourceKind, options);
+        for (const MemberCount& member : members) {
+            if (member.problem.error != FileError::None) unreadable.push_back(member.path);
         }
         const ResultTexts texts = BuildResultTexts(members);
         FoundLinesText = texts.foundLines;

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "engine/sdk_project.h"
 #include "engine/text_lines.h"
 
 namespace tallix {
@@ -74,6 +75,17 @@ std::vector<std::string> ReadVbNetProject(std::string_view projectBytes) {
 FileProblem VisitProjectMembers(const std::string& path, SourceKind kind,
                                 const MemberVisitor& onMember) {
     const auto located = LocateFile(path);
+    if (kind != SourceKind::Vb6) {
+        // An SDK-style project names few or none of its members; they come from its folder.
+        const SdkProjectRead sdk = ScanSdkProjectFile(path);
+        if (sdk.problem.error != FileError::None) return sdk.problem;
+        if (sdk.scan.sdkStyle) {
+            for (std::string& name :
+                 SdkProjectMembers(ProjectFolder(located.value_or(path)), sdk.scan))
+                if (!onMember(std::move(name))) break;
+            return {};
+        }
+    }
     InputFile file = InputFile::Open(located.value_or(path));
     if (!file.IsOpen()) return file.Problem();
     return VisitProjectMembers(file, kind, onMember);

@@ -26,6 +26,7 @@ using MemberVisitor = std::function<bool(std::string name)>;
 // kind: VB.NET rules) and hands on each member name in file order, without keeping them.
 // Returns the problem that kept the file from being read to its end (error None when it was
 // read whole or the visitor stopped). The path is taken literally apart from letter case.
+// An SDK-style VB.NET project's members are those SdkProjectMembers finds, in its order.
 FileProblem VisitProjectMembers(const std::string& path, SourceKind kind,
                                 const MemberVisitor& onMember);
 

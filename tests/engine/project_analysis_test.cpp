@@ -160,6 +160,25 @@ TEST_F(Analysis, KeepsTheFirst81MembersAndSaysSo) {
     EXPECT_TRUE(host.messages.empty());
 }
 
+TEST_F(Analysis, SdkStyleProjectsTakeTheirFolderUpToTheLimit) {
+    analysis.SourceKind = SourceKind::VbNet;
+    dir.Write("net/App.vbproj", "<Project Sdk=\"Microsoft.NET.Sdk\"></Project>");
+    dir.Write("net/bin/Out.vb", "x\r\n");
+    dir.Write("net/Sub/B.vb", "b = 1\r\n' two\r\n");
+    dir.Write("net/a.vb", "a = 1\r\n");
+    OpenDropped(dir.Str("net/App.vbproj"));
+    ASSERT_EQ(analysis.SourceFileCount, 2);
+    analysis.StartAnalysis();
+    EXPECT_EQ(analysis.FoundLinesText, "a.vb:1,Sub\\B.vb:2");
+    EXPECT_EQ(analysis.TotalLinesText, "3");
+
+    for (int i = 0; i < 82; ++i)
+        dir.Write("net/Many/m" + std::to_string(i) + ".vb", "x\r\n");
+    OpenDropped(dir.Str("net/App.vbproj"));
+    EXPECT_EQ(analysis.SourceFileCount, 81);
+    EXPECT_EQ(host.messages, std::vector<Shown>{{Kind::TooManyMembers}});
+}
+
 TEST_F(Analysis, StartListsMembersWithLinesAndTotals) {
     WriteVb6Member("one.bas", 120);
     dir.Write("zero.bas", "Attribute VB_Name = \"Z\"\r\n");

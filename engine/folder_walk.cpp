@@ -1,0 +1,52 @@
+#include "engine/folder_walk.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace tallix {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path FromUtf8(std::string_view utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string ToUtf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+}  // namespace
+
+void WalkFiles(const std::string& root, const FolderFilter& enter, const FileVisitor& onFile) {
+    // An explicit stack rather than recursion: deep trees cannot exhaust the call stack.
+    std::vector<std::string> pending{""};
+    const fs::path base = root.empty() ? fs::path(".") : FromUtf8(root);
+    while (!pending.empty()) {
+        const std::string relative = std::move(pending.back());
+        pending.pop_back();
+        std::error_code error;
+        fs::directory_iterator it(relative.empty() ? base : base / FromUtf8(relative), error);
+        for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+            const std::string name = ToUtf8(it->path().filename());
+            const std::string child = relative.empty() ? name : relative + "/" + name;
+            std::error_code ignored;
+            const fs::file_status own = it->symlink_status(ignored);
+            if (fs::is_directory(own)) {
+                if (enter(name, child)) pending.push_back(child);
+            } else if (fs::is_regular_file(it->status(ignored))) {
+                onFile(child);
+            }
+        }
+    }
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code ignored;
+    return !path.empty() && fs::is_directory(FromUtf8(path), ignored);
+}
+
+}  // namespace tallix

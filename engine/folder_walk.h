@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tallix {
+
+// Decides whether the walk enters a folder: its name and its path relative to the root.
+using FolderFilter = std::function<bool(std::string_view name, std::string_view relative)>;
+// Takes a regular file's path relative to the root, folder names joined with "/".
+using FileVisitor = std::function<void(const std::string& relative)>;
+
+// Visits every regular file under `root` (UTF-8; "" is the current folder) and under the
+// folders `enter` accepts. Links to folders are never followed, so the walk stays inside
+// the root and cannot loop; links to files are visited as the files they name. Folders
+// that cannot be listed are passed over. The order of visits is unspecified.
+void WalkFiles(const std::string& root, const FolderFilter& enter, const FileVisitor& onFile);
+
+// Whether a UTF-8 path names a folder (links followed).
+bool IsFolder(const std::string& path);
+
+}  // namespace tallix

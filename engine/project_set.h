@@ -1,0 +1,70 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/file_system.h"
+#include "engine/source_kind.h"
+
+namespace tallix {
+
+// One project of a set, with the kind its extension gives it.
+struct SetProject {
+    std::string path;
+    SourceKind kind = SourceKind::Vb6;
+};
+
+enum class SkipReason { Missing, NotVisualBasic, SolutionFolder };
+
+// A project a group or solution names but that is not counted.
+struct SkippedProject {
+    std::string name;  // as the solution names it; "" for a group's entries
+    std::string path;  // the path tried
+    SkipReason reason = SkipReason::Missing;
+};
+
+// Where the projects to count came from.
+enum class SetKind { Project, Group, Solution, Folder };
+
+// The projects a path stands for, each once, in the order to count and show them.
+struct ProjectSet {
+    SetKind kind = SetKind::Project;
+    std::vector<SetProject> projects;
+    std::vector<SkippedProject> skipped;
+    FileProblem problem;  // a group or solution that could not be read to its end
+};
+
+// ".vbproj" in any letter case is VB.NET, anything else VB6.
+SourceKind KindOfProjectFile(std::string_view path);
+
+// A group (.vbg) or solution (.sln), by extension in any letter case; a folder; otherwise
+// a project of its own.
+SetKind KindOfSetPath(const std::string& path);
+
+// The project path a VB6 group's "Project=" or "StartupProject=" line names, as written.
+std::optional<std::string> GroupProjectName(std::string_view line);
+
+// A solution's project line: Project("{type}") = "Name", "path", "{guid}".
+struct SolutionEntry {
+    std::string type;  // the type GUID without braces
+    std::string name;
+    std::string path;  // as written, relative to the solution's folder
+};
+std::optional<SolutionEntry> SolutionEntryOf(std::string_view line);
+
+// Whether a solution's project type is one of Visual Basic's (classic or SDK-style), or a
+// solution folder.
+bool IsVisualBasicType(std::string_view typeGuid);
+bool IsSolutionFolderType(std::string_view typeGuid);
+
+// Reads the set a path names. A project file stands for itself, whether or not it exists.
+// A group's and a solution's projects are found relative to its folder, as members are,
+// and those missing or not Visual Basic are listed as skipped. A folder yields every .vbp
+// and .vbproj under it, leaving out .git, bin and obj folders and never following links
+// to folders, in PathLess order of their paths below it. A file reached twice (the same
+// path twice, or through a hard link) is taken once.
+ProjectSet ReadProjectSet(const std::string& path);
+
+}  // namespace tallix

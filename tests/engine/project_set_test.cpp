@@ -1,0 +1,147 @@
+#include "engine/project_set.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "temp_dir.h"
+
+namespace tallix {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(SolutionLines, TakeTypeNameAndPath) {
+    struct Case {
+        const char* line;
+        std::optional<SolutionEntry> entry;
+    };
+    const Case cases[] = {
+        {"Project(\"{F184B08F-C81C-45F6-A57F-5ABD9991F28F}\") = \"App\", \"App\\App.vbproj\", "
+         "\"{1234}\"",
+         SolutionEntry{"F184B08F-C81C-45F6-A57F-5ABD9991F28F", "App", "App\\App.vbproj"}},
+        {"\tProject(\"{2150E333-8FDC-42A3-9474-1A3956D46DE8}\") = \"Docs\", \"Docs\", \"{9}\"",
+         SolutionEntry{"2150E333-8FDC-42A3-9474-1A3956D46DE8", "Docs", "Docs"}},
+        {"Project(\"{x}\") = \"Only name\"", std::nullopt},
+        {"EndProject", std::nullopt},
+        {"ProjectSection(ProjectDependencies) = postProject", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const auto entry = SolutionEntryOf(c.line);
+        ASSERT_EQ(entry.has_value(), c.entry.has_value()) << c.line;
+        if (!entry) continue;
+        EXPECT_EQ(entry->type, c.entry->type);
+        EXPECT_EQ(entry->name, c.entry->name);
+        EXPECT_EQ(entry->path, c.entry->path);
+    }
+    EXPECT_TRUE(IsVisualBasicType("778dae3c-4631-46ea-aa77-85c1314464d9"));
+    EXPECT_FALSE(IsVisualBasicType("FAE04EC0-301F-11D3-BF4B-00C04F79EFBC"));  // C#
+    EXPECT_FALSE(IsVisualBasicType("2150E333-8FDC-42A3-9474-1A3956D46DE8"));
+    EXPECT_TRUE(IsSolutionFolderType("2150e333-8fdc-42a3-9474-1a3956d46de8"));
+}
+
+TEST(GroupLines, TakeBothProjectLines) {
+    EXPECT_EQ(GroupProjectName("Project=One\\One.vbp"), "One\\One.vbp");
+    EXPECT_EQ(GroupProjectName("StartupProject= ..\\Two.vbp "), "..\\Two.vbp");
+    EXPECT_EQ(GroupProjectName("project=x.vbp"), std::nullopt);
+    EXPECT_EQ(GroupProjectName("VBGROUP 5.0"), std::nullopt);
+}
+
+class ProjectSets : public ::testing::Test {
+protected:
+    std::string Rel(const std::string& path) const {
+        const std::string root = dir.Str() + testing::kSeparator;
+        if (!path.starts_with(root)) return "(outside) " + path;
+        std::string relative = path.substr(root.size());
+        std::replace(relative.begin(), relative.end(), '\\', '/');
+        return relative;
+    }
+    Strings Projects(const ProjectSet& set) const {
+        Strings paths;
+        for (const auto& project : set.projects)
+            paths.push_back(Rel(project.path));
+        return paths;
+    }
+
+    testing::TempDir dir;
+};
+
+TEST_F(ProjectSets, KindsFollowExtensionOrFolder) {
+    std::filesystem::create_directories(dir.path() / "f.vbp");
+    EXPECT_EQ(KindOfSetPath(dir.Str("x.VBG")), SetKind::Group);
+    EXPECT_EQ(KindOfSetPath(dir.Str("x.Sln")), SetKind::Solution);
+    EXPECT_EQ(KindOfSetPath(dir.Str("f.vbp")), SetKind::Folder);
+    EXPECT_EQ(KindOfSetPath(dir.Str("missing.vbp")), SetKind::Project);
+    const ProjectSet single = ReadProjectSet(dir.Str("missing.VBPROJ"));
+    ASSERT_EQ(single.projects.size(), 1u);
+    EXPECT_EQ(single.projects[0].kind, SourceKind::VbNet);
+}
+
+TEST_F(ProjectSets, GroupNamesProjectsOnceAndSkipsMissingOnes) {
+    dir.Write("One/One.vbp", "");
+    dir.Write("Two/Two.vbp", "");
+    const ProjectSet set = ReadProjectSet(
+        dir.Write("G/All.vbg",
+                  "VBGROUP 5.0\r\nStartupProject=..\\Two\\Two.vbp\r\nProject=..\\One\\One.vbp\r\n"
+                  "Project=Gone.vbp\r\nProject=..\\one\\one.VBP\r\n"));
+    EXPECT_EQ(set.problem.error, FileError::None);
+    EXPECT_EQ(Projects(set), (Strings{"G/../Two/Two.vbp", "G/../One/One.vbp"}));
+    ASSERT_EQ(set.skipped.size(), 1u);
+    EXPECT_EQ(set.skipped[0].reason, SkipReason::Missing);
+    EXPECT_EQ(Rel(set.skipped[0].path), "G/Gone.vbp");
+
+    EXPECT_EQ(ReadProjectSet(dir.Str("G/None.vbg")).problem.error, FileError::Missing);
+}
+
+TEST_F(ProjectSets, SolutionTakesVisualBasicProjectsOnly) {
+    dir.Write("S/Classic/Classic.vbproj", "");
+    dir.Write("S/Modern/Modern.vbproj", "");
+    dir.Write("S/Lib/Lib.csproj", "");
+    const ProjectSet set = ReadProjectSet(dir.Write(
+        "S/All.sln",
+        "\xEF\xBB\xBF\r\nMicrosoft Visual Studio Solution File, Format Version 12.00\r\n"
+        "Project(\"{778DAE3C-4631-46EA-AA77-85C1314464D9}\") = \"Modern\", "
+        "\"Modern\\Modern.vbproj\", \"{A}\"\r\nEndProject\r\n"
+        "Project(\"{FAE04EC0-301F-11D3-BF4B-00C04F79EFBC}\") = \"Lib\", \"Lib\\Lib.csproj\", "
+        "\"{B}\"\r\nEndProject\r\n"
+        "Project(\"{2150E333-8FDC-42A3-9474-1A3956D46DE8}\") = \"Items\", \"Items\", \"{C}\"\r\n"
+        "Project(\"{F184B08F-C81C-45F6-A57F-5ABD9991F28F}\") = \"Classic\", "
+        "\"Classic\\Classic.vbproj\", \"{D}\"\r\n"
+        "Project(\"{F184B08F-C81C-45F6-A57F-5ABD9991F28F}\") = \"Lost\", \"Lost\\Lost.vbproj\", "
+        "\"{E}\"\r\n"));
+    EXPECT_EQ(Projects(set), (Strings{"S/Modern/Modern.vbproj", "S/Classic/Classic.vbproj"}));
+    EXPECT_EQ(set.projects[0].kind, SourceKind::VbNet);
+    ASSERT_EQ(set.skipped.size(), 3u);
+    EXPECT_EQ(set.skipped[0].name, "Lib");
+    EXPECT_EQ(set.skipped[0].reason, SkipReason::NotVisualBasic);
+    EXPECT_EQ(set.skipped[1].name, "Items");
+    EXPECT_EQ(set.skipped[1].reason, SkipReason::SolutionFolder);
+    EXPECT_EQ(set.skipped[2].name, "Lost");
+    EXPECT_EQ(set.skipped[2].reason, SkipReason::Missing);
+}
+
+TEST_F(ProjectSets, FolderWalkSkipsBuildFoldersLinksAndSecondNames) {
+    for (const char* name : {"W/b.vbp", "W/Sub/A.VBPROJ", "W/.git/x.vbp", "W/bin/y.vbp",
+                             "W/Deep/Obj/z.vbp", "W/.vs/v.vbp", "W/notes.txt", "Out/o.vbp"})
+        dir.Write(name, "");
+    namespace fs = std::filesystem;
+    fs::create_hard_link(dir.path() / "W/b.vbp", dir.path() / "W/Sub/hard.vbp");
+    Strings expected{"W/.vs/v.vbp", "W/b.vbp", "W/Sub/A.VBPROJ"};
+    if (!testing::kWindows) {
+        // A loop back up, and a way out of the folder: neither is walked. A linked file
+        // is taken as the file it names.
+        fs::create_directory_symlink(dir.path() / "W", dir.path() / "W/Sub/loop");
+        fs::create_directory_symlink(dir.path() / "Out", dir.path() / "W/out");
+        fs::create_symlink(dir.path() / "Out/o.vbp", dir.path() / "W/linked.vbp");
+        expected.insert(expected.begin() + 2, "W/linked.vbp");
+    }
+    const ProjectSet set = ReadProjectSet(dir.Str("W"));
+    EXPECT_EQ(set.kind, SetKind::Folder);
+    EXPECT_EQ(Projects(set), expected);
+    EXPECT_EQ(set.projects.back().kind, SourceKind::VbNet);
+    EXPECT_EQ(Projects(ReadProjectSet(dir.Str("W") + testing::kSeparator)), Projects(set));
+}
+
+}  // namespace
+}  // namespace tallix
