@@ -206,6 +206,20 @@ std::pair<std::string, std::string> SplitLast(const std::string& path) {
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
+// The system's text for an error. strerror_r comes in a GNU form, which returns the text, and
+// an XSI form, which fills the buffer; either is safe on the threads that count members,
+// where strerror is not.
+[[maybe_unused]] std::string ReasonText(const char* text, const char*) {
+    return text;
+}
+[[maybe_unused]] std::string ReasonText(int, const char* buffer) {
+    return buffer;
+}
+std::string SystemReason(int error) {
+    char buffer[256] = "";
+    return ReasonText(strerror_r(error, buffer, sizeof buffer), buffer);
+}
+
 // Every system call fails on a path this long, whatever it names.
 bool TooLong(const std::string& path) {
     return path.size() >= PATH_MAX;
@@ -347,7 +361,7 @@ InputFile InputFile::Open(const std::string& path) {
         const int error = named ? errno : ENOENT;
         file.problem_ = {
             error == ENOENT || error == ENOTDIR ? FileError::Missing : FileError::Unreadable,
-            std::strerror(error)};
+            SystemReason(error)};
         return file;
     }
     struct stat info {};
@@ -370,7 +384,7 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
         const ssize_t got = ::read(static_cast<int>(handle_), buffer, size);
         if (got >= 0) return static_cast<std::size_t>(got);
         if (errno == EINTR) continue;
-        problem_ = {FileError::Unreadable, std::strerror(errno)};
+        problem_ = {FileError::Unreadable, SystemReason(errno)};
         return 0;
     }
 }
