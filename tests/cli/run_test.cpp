@@ -280,14 +280,21 @@ TEST(RunFailures, HostileMemberNamesAreNeitherOpenedShortNorPrintedRaw) {
     EXPECT_EQ(json.at("members")[1].at("error"), "文件不存在");
 }
 
-TEST(RunFailures, MissingProjectOrFolderPrintsNothingAndExitsOne) {
+TEST(RunFailures, MissingProjectOrFolderWithoutProjectsPrintsNothingAndExitsOne) {
     TempFolder folder;
-    for (const std::string& project : {folder.Path("none.vbp"), folder.Path("")}) {
-        for (const char* json : {"--json", "--skip-blank"}) {
+    folder.Write("notes.txt", "x");
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.Path("none.vbp"), "文件" + folder.Path("none.vbp") + "不存在！\n"},
+        {folder.Path("none.VBG"), "文件" + folder.Path("none.VBG") + "不存在！\n"},
+        {folder.Path("none.sln"), "文件" + folder.Path("none.sln") + "不存在！\n"},
+        {folder.Path(""), "文件夹" + folder.Path("") + "中没有工程文件（.vbp 或 .vbproj）！\n"},
+    };
+    for (const auto& [project, message] : cases) {
+        for (const char* json : {"--json", "--skip-blank", "--csv"}) {
             RunResult run = RunCli({json, project});
             EXPECT_EQ(run.status, kExitProjectUnusable);
             EXPECT_EQ(run.out, "");
-            EXPECT_EQ(run.err, "文件" + project + "不存在！\n");
+            EXPECT_EQ(run.err, message);
         }
     }
 }
