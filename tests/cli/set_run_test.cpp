@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/run.h"
 #include "run_cli.h"
 #include "temp_folder.h"
 
@@ -128,6 +130,18 @@ TEST(RunSet, FolderAsCsvSkipsBinObjAndGitAndQuotesOddNames) {
                            ",Two.bas," + folder.Path("Two/Two.bas") + ",4,3,0,1,\r\n" + two +
                            ",..\\common\\SHARED.bas," + folder.Path("Two/../Common/Shared.bas") +
                            ",3,2,1,0,\r\n");
+}
+
+TEST(RunSet, OutputThatCannotBeWrittenIsNotSuccess) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    for (const char* format : {"--skip-blank", "--json", "--csv"}) {
+        std::ostringstream out;
+        out.setstate(std::ios::badbit);
+        std::ostringstream err;
+        EXPECT_EQ(Main({format, folder.Path("")}, out, err), kExitOutputUnwritable) << format;
+        EXPECT_EQ(err.str(), "结果无法写入标准输出！\n") << format;
+    }
 }
 
 TEST(RunSet, OptionsForOneProjectOnlyAreUsageErrors) {
