@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -108,6 +109,20 @@ TEST(RunSet, SolutionNamesWhatItSkipsAndCountsItsVisualBasicProjects) {
     EXPECT_EQ(json.at("projects")[0].at("kind"), "vbnet");
     EXPECT_EQ(json.at("projects")[0].at("found_lines"), "Main.vb:2");
     EXPECT_EQ(json.at("total"), 2);
+
+    // A Visual Basic project the solution names but that is not there fails the run, and
+    // the others are still counted.
+    std::ofstream(folder.path() / "S.sln", std::ios::app)
+        << "Project(\"{F184B08F-C81C-45F6-A57F-5ABD9991F28F}\") = \"Gone\", "
+           "\"Gone\\Gone.vbproj\", \"{4}\"\r\nEndProject\r\n";
+    const RunResult missing = RunCli({"--json", solution});
+    EXPECT_EQ(missing.status, kExitProjectUnusable);
+    EXPECT_EQ(Lines(missing.err), 3u) << missing.err;
+    EXPECT_NE(
+        missing.err.find("工程Gone（" + folder.Path("Gone/Gone.vbproj") + "）不存在，已跳过\n"),
+        std::string::npos)
+        << missing.err;
+    EXPECT_EQ(Json::parse(missing.out), json);
 }
 
 TEST(RunSet, FolderAsCsvSkipsBinObjAndGitAndQuotesOddNames) {
@@ -130,6 +145,16 @@ TEST(RunSet, FolderAsCsvSkipsBinObjAndGitAndQuotesOddNames) {
                            ",Two.bas," + folder.Path("Two/Two.bas") + ",4,3,0,1,\r\n" + two +
                            ",..\\common\\SHARED.bas," + folder.Path("Two/../Common/Shared.bas") +
                            ",3,2,1,0,\r\n");
+}
+
+TEST(RunSet, StatusIsTheLargestOverAllProjects) {
+    TempFolder folder;
+    folder.Write("Bad/Bad.vbp", "Module=X; X.bas\r\n");
+    const std::string group =
+        folder.Write("G.vbg", "Project=Gone\\Gone.vbp\r\nProject=Bad\\Bad.vbp\r\n");
+    const RunResult run = RunCli({group});
+    EXPECT_EQ(run.status, kExitMembersUnreadable) << run.err;
+    EXPECT_EQ(Lines(run.err), 2u) << run.err;
 }
 
 TEST(RunSet, OutputThatCannotBeWrittenIsNotSuccess) {
