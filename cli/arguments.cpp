@@ -12,8 +12,8 @@ namespace tallix::cli {
 namespace {
 
 constexpr const char* kUsageLine =
-    "tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] [--json] [--report FILE] "
-    "PROJECT";
+    "tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] [--json | --csv] "
+    "[--report FILE] PROJECT";
 
 // CLI11's help speaks English; the window speaks Chinese, and so does the command line.
 class ChineseHelpFormatter : public CLI::Formatter {
@@ -45,6 +45,7 @@ struct RawArguments {
     bool skipBlank = false;
     bool skipComments = false;
     bool json = false;
+    bool csv = false;
     std::string report;
 };
 
@@ -60,6 +61,11 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
     app.footer(
         "未指定 --vb6 或 --vbnet 时按扩展名判断：.vbproj（不分大小写）为 VB.NET 工程，其余为 VB6 "
         "工程。\n"
+        "PROJECT 也可以是 VB6 工程组（.vbg）、解决方案（.sln）或文件夹（其下所有 .vbp 和 .vbproj，"
+        "不含 .git、bin、obj "
+        "文件夹）：逐个工程输出成员表和小计，最后输出总计，多个工程共用的文件只计"
+        "一次；各工程的类型按扩展名判断，不可与 --vb6、--vbnet、--report 同用。--json 输出"
+        "{\"projects\": [每个工程的对象], \"total\": 总计}。\n"
         "退出状态：0 全部成员已统计；1 工程文件不存在或无法读取；2 用法错误；3 部分成员无法读取；"
         "4 报告无法写入；5 结果未能完整写入标准输出。多种情况同时出现时取其中最大者。");
 
@@ -69,15 +75,22 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
     vb6->excludes(vbnet);
     app.add_flag("--skip-blank", raw.skipBlank, "不统计空白行");
     app.add_flag("--skip-comments", raw.skipComments, "不统计注释行");
-    app.add_flag("--json", raw.json, "以 JSON 格式输出结果（UTF-8）");
+    CLI::Option* json = app.add_flag("--json", raw.json, "以 JSON 格式输出结果（UTF-8）");
+    CLI::Option* csv = app.add_flag(
+        "--csv", raw.csv,
+        "以 CSV 格式输出，每个成员一行：project,member,path,lines,code,comment,blank,error");
+    json->excludes(csv);
     app.add_option("--report", raw.report, "同时把五行分析报告写入 FILE（与窗口保存的报告相同）")
         ->option_text("FILE");
-    app.add_option("PROJECT", raw.project, "工程文件（.vbp 或 .vbproj）")->required();
+    app.add_option("PROJECT", raw.project,
+                   "工程文件（.vbp 或 .vbproj）、工程组（.vbg）、解决方案（.sln）或文件夹")
+        ->required();
 }
 
 CliOptions ToOptions(const RawArguments& raw) {
     CliOptions options;
     options.project = raw.project;
+    options.kindGiven = raw.vb6 || raw.vbnet;
     if (raw.vb6) {
         options.kind = SourceKind::Vb6;
     } else if (raw.vbnet) {
@@ -88,6 +101,7 @@ CliOptions ToOptions(const RawArguments& raw) {
     options.counting.skipBlankLines = raw.skipBlank;
     options.counting.skipCommentLines = raw.skipComments;
     options.json = raw.json;
+    options.csv = raw.csv;
     options.report = raw.report;
     return options;
 }
@@ -97,17 +111,11 @@ std::string UsageErrorMessage(const CLI::ParseError& error) {
         return "缺少工程文件（PROJECT）";
     }
     if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr) {
-        return "--vb6 与 --vbnet 不能同时使用";
+        return std::string(error.what()).find("--csv") != std::string::npos
+                   ? "--json 与 --csv 不能同时使用"
+                   : "--vb6 与 --vbnet 不能同时使用";
     }
     return std::string("参数错误：") + error.what();
-}
-
-ParseOutcome BadUsage(const std::string& message) {
-    ParseOutcome outcome;
-    outcome.exitCode = kExitBadUsage;
-    outcome.err =
-        "tallix：" + message + "\n用法：" + kUsageLine + "\n运行“tallix --help”查看详细说明。\n";
-    return outcome;
 }
 
 constexpr const char* kEmptyReportMessage = "--report 需要一个文件名，不能为空";
@@ -133,6 +141,14 @@ std::string JoinExtras(const std::vector<std::string>& extras) {
 }
 
 }  // namespace
+
+ParseOutcome BadUsage(const std::string& message) {
+    ParseOutcome outcome;
+    outcome.exitCode = kExitBadUsage;
+    outcome.err =
+        "tallix：" + message + "\n用法：" + kUsageLine + "\n运行“tallix --help”查看详细说明。\n";
+    return outcome;
+}
 
 SourceKind KindFromProjectPath(std::string_view path) {
     constexpr std::string_view kVbNetExtension = ".vbproj";

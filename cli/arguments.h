@@ -24,8 +24,10 @@ enum ExitStatus : int {
 struct CliOptions {
     std::string project;  // exactly as given on the command line
     SourceKind kind = SourceKind::Vb6;
+    bool kindGiven = false;  // --vb6 or --vbnet rather than the extension
     CountOptions counting;
     bool json = false;
+    bool csv = false;    // one comma-separated row per member instead of the table
     std::string report;  // where to write the five-line report too; "" for none
 };
 
@@ -37,6 +39,9 @@ struct ParseOutcome {
     std::string out;  // help or version text
     std::string err;  // usage error
 };
+
+// A usage error: the message, the usage line and where to read more, with status 2.
+ParseOutcome BadUsage(const std::string& message);
 
 // The arguments without the program name.
 ParseOutcome ParseArguments(const std::vector<std::string>& args);

@@ -43,6 +43,25 @@ std::string ReportUnwritableMessage(const std::string& report, const std::string
     return "文件" + ShowControls(report) + "无法写入：" + detail;
 }
 
+std::string SkippedProjectMessage(const SkippedProject& skipped) {
+    const std::string path = ShowControls(skipped.path);
+    const std::string named =
+        skipped.name.empty() ? path : ShowControls(skipped.name) + "（" + path + "）";
+    switch (skipped.reason) {
+        case SkipReason::Missing:
+            return "工程" + named + "不存在，已跳过";
+        case SkipReason::NotVisualBasic:
+            return "工程" + named + "不是 Visual Basic 工程，已跳过";
+        case SkipReason::SolutionFolder:
+            break;
+    }
+    return "解决方案文件夹" + ShowControls(skipped.name) + "不是工程，已跳过";
+}
+
+std::string NoProjectsMessage(const std::string& folder) {
+    return "文件夹" + ShowControls(folder) + "中没有工程文件（.vbp 或 .vbproj）！";
+}
+
 std::string OutputUnwritableMessage() {
     return "结果无法写入标准输出！";
 }

@@ -4,6 +4,7 @@
 
 #include "engine/file_system.h"
 #include "engine/member_count.h"
+#include "engine/project_set.h"
 
 namespace tallix::cli {
 
@@ -19,6 +20,9 @@ std::string ProjectUnreadableMessage(const std::string& project, const FileProbl
 std::string MemberUnreadableMessage(const MemberCount& member);
 std::string ReportUnwritableMessage(const std::string& report, const std::string& detail);
 std::string OutputUnwritableMessage();
+// A project a group or solution names that is not counted, and why.
+std::string SkippedProjectMessage(const SkippedProject& skipped);
+std::string NoProjectsMessage(const std::string& folder);
 // The counted rows could not be read back from their temporary file.
 std::string RowsLostMessage();
 

@@ -21,6 +21,13 @@ void ColumnSums::Add(const MemberCount& member) {
     tally.blank += member.tally.blank;
 }
 
+void AddMember(CountSummary& summary, const MemberCount& member) {
+    summary.sums.Add(member);
+    AddToFoundLines(summary.foundLines, member);
+    ++summary.members;
+    if (member.problem.error != FileError::None) ++summary.unreadable;
+}
+
 CountSummary CountProject(const CliOptions& options, const ProjectReader& readProject,
                           const MemberSink& onMember) {
     CountSummary summary;
@@ -32,11 +39,7 @@ CountSummary CountProject(const CliOptions& options, const ProjectReader& readPr
     // order, so memory stays at one batch.
     MemberBatchCounter counter(ProjectFolder(options.project), options.kind, options.counting,
                                [&](const MemberCount& member) {
-                                   summary.sums.Add(member);
-                                   AddToFoundLines(summary.foundLines, member);
-                                   ++summary.members;
-                                   if (member.problem.error != FileError::None)
-                                       ++summary.unreadable;
+                                   AddMember(summary, member);
                                    onMember(member);
                                });
     summary.problem = readProject(options.project, options.kind, [&](std::string name) {

@@ -39,6 +39,9 @@ struct CountSummary {
     std::string foundLines;  // the per-file list, as the window and the report give it
 };
 
+// Adds a counted member to the sums, the per-file list and the numbers of members.
+void AddMember(CountSummary& summary, const MemberCount& member);
+
 // Takes each member as it is counted.
 using MemberSink = std::function<void(const MemberCount& member)>;
 

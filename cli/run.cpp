@@ -1,21 +1,33 @@
 #include "cli/run.h"
 
+#include "cli/csv_output.h"
 #include "cli/json_output.h"
 #include "cli/member_spool.h"
 #include "cli/messages.h"
 #include "cli/project_count.h"
+#include "cli/set_run.h"
 #include "cli/table_output.h"
 #include "engine/project_readers.h"
+#include "engine/project_set.h"
 #include "persistence/report_writer.h"
 
 namespace tallix::cli {
 namespace {
 
+bool WriteCsv(const CliOptions& options, MemberSpool& spool, std::ostream& out) {
+    WriteCsvHeader(out);
+    return spool.ForEach([&](const MemberCount& member) {
+        WriteCsvRow(out, options.project, member);
+        return out.good();
+    });
+}
+
 // Prints the results; false when they did not all reach out.
 bool WriteResults(const CliOptions& options, const CountSummary& summary, MemberSpool& spool,
                   std::ostream& out, std::ostream& err) {
-    const bool whole =
-        options.json ? WriteJson(options, summary, spool, out) : WriteTable(summary, spool, out);
+    const bool whole = options.csv    ? WriteCsv(options, spool, out)
+                       : options.json ? WriteJson(options, summary, spool, out)
+                                      : WriteTable(summary, spool, out);
     out.flush();
     if (!whole) err << RowsLostMessage() << '\n';
     if (!out) err << OutputUnwritableMessage() << '\n';
@@ -34,6 +46,15 @@ void ReportUnreadableMembers(MemberSpool& spool, std::ostream& err) {
 }  // namespace
 
 int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (KindOfSetPath(options.project) != SetKind::Project) {
+        // Each project of a set takes its kind from its own extension, and the report has
+        // room for one project only.
+        if (options.kindGiven || !options.report.empty()) {
+            err << BadUsage("工程组、解决方案和文件夹不能与 --vb6、--vbnet、--report 同用").err;
+            return kExitBadUsage;
+        }
+        return RunSet(options, out, err);
+    }
     MemberSpool spool;
     const auto readProject = [](const std::string& path, SourceKind kind,
                                 const MemberVisitor& onMember) {

@@ -42,6 +42,9 @@ TEST(ParseArguments, KindComesFromTheFlagElseFromTheExtension) {
     EXPECT_EQ(ParseOk({"p.VBPROJ"}).kind, SourceKind::VbNet);
     EXPECT_EQ(ParseOk({"--vbnet", "p.vbp"}).kind, SourceKind::VbNet);
     EXPECT_EQ(ParseOk({"p.vbproj", "--vb6"}).kind, SourceKind::Vb6);
+    EXPECT_FALSE(ParseOk({"p.VBPROJ"}).kindGiven);
+    EXPECT_TRUE(ParseOk({"--vbnet", "p.vbp"}).kindGiven);
+    EXPECT_TRUE(ParseOk({"p.vbproj", "--vb6"}).kindGiven);
 }
 
 TEST(ParseArguments, FlagsAndProjectAreTakenAsGiven) {
@@ -50,12 +53,14 @@ TEST(ParseArguments, FlagsAndProjectAreTakenAsGiven) {
     EXPECT_FALSE(plain.counting.skipBlankLines);
     EXPECT_FALSE(plain.counting.skipCommentLines);
     EXPECT_FALSE(plain.json);
+    EXPECT_FALSE(plain.csv);
 
     CliOptions all = ParseOk({"--skip-comments", "--json", "工程.vbp", "--skip-blank"});
     EXPECT_EQ(all.project, "工程.vbp");
     EXPECT_TRUE(all.counting.skipBlankLines);
     EXPECT_TRUE(all.counting.skipCommentLines);
     EXPECT_TRUE(all.json);
+    EXPECT_TRUE(ParseOk({"--csv", "p.vbp"}).csv);
 
     // A project whose name starts with a dash is reachable after "--", even one that looks
     // like an empty report.
@@ -66,6 +71,7 @@ TEST(ParseArguments, FlagsAndProjectAreTakenAsGiven) {
 
 TEST(ParseArguments, BadUsageIsReportedInChineseWithStatusTwo) {
     ExpectBadUsage({"--vb6", "--vbnet", "p.vbp"}, "--vb6 与 --vbnet 不能同时使用");
+    ExpectBadUsage({"--csv", "p.vbp", "--json"}, "--json 与 --csv 不能同时使用");
     ExpectBadUsage({}, "缺少工程文件");
     ExpectBadUsage({"--json"}, "缺少工程文件");
     ExpectBadUsage({"a.vbp", "b.vbp"}, "无法识别的参数：b.vbp");
@@ -85,11 +91,11 @@ TEST(ParseArguments, HelpAndVersionPrintToStandardOutputAndSucceed) {
     EXPECT_EQ(help.exitCode, kExitSuccess);
     EXPECT_EQ(help.err, "");
     EXPECT_NE(help.out.find("用法：tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] "
-                            "[--json] [--report FILE] PROJECT"),
+                            "[--json | --csv] [--report FILE] PROJECT"),
               std::string::npos)
         << help.out;
-    for (const char* flag :
-         {"--vb6", "--vbnet", "--skip-blank", "--skip-comments", "--json", "--report FILE"}) {
+    for (const char* flag : {"--vb6", "--vbnet", "--skip-blank", "--skip-comments", "--json",
+                             "--csv", "--report FILE", ".vbg", ".sln", "\"projects\""}) {
         EXPECT_NE(help.out.find(flag), std::string::npos) << flag;
     }
 

@@ -106,6 +106,24 @@ TEST_F(CorpusEndToEnd, MissingMembersExitThreeAndAreNamedOnStandardError) {
     EXPECT_NE(run.err.find("ppgControl.pag"), std::string::npos) << run.err;
 }
 
+TEST_F(CorpusEndToEnd, CorpusFolderTotalsItsProjectsCountedAlone) {
+    const Process run = RunTallix("--json " + Quoted(kCorpusDir));
+    EXPECT_EQ(run.status, 3) << "the image list misses two members";
+    const Json json = Json::parse(run.out);
+    const Json& projects = json.at("projects");
+    ASSERT_EQ(projects.size(), 5u);  // every .vbp and .vbproj in the corpus, no file shared
+    std::int64_t sum = 0;
+    for (const Json& project : projects) {
+        const std::string path = project.at("project");
+        SCOPED_TRACE(path);
+        const Process alone = RunTallix("--json " + Quoted(path));
+        EXPECT_EQ(Json::parse(alone.out), project);
+        sum += project.at("total").get<std::int64_t>();
+    }
+    EXPECT_EQ(json.at("total"), sum);
+    EXPECT_EQ(projects[0].at("project"), kCorpusDir + "/net-remote-client/Client.vbproj");
+}
+
 TEST(EndToEnd, StatusesForVersionBadUsageAndMissingProject) {
     const Process version = RunTallix("--version");
     EXPECT_EQ(version.status, 0);

@@ -120,6 +120,19 @@ TEST(RunJson, Vb6ProjectHasExactlyTheAgreedKeysAndValues) {
     EXPECT_NE(run.err.find("Gone.bas"), std::string::npos) << run.err;
 }
 
+TEST(RunCsv, OneRowPerMemberInProjectOrderWithItsError) {
+    TempFolder folder;
+    const std::string project = WriteVb6Project(folder);
+    const RunResult run = RunCli({"--skip-blank", "--csv", project});
+    EXPECT_EQ(run.status, kExitMembersUnreadable);
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.out, "project,member,path,lines,code,comment,blank,error\r\n" + project +
+                           ",Form1.frm," + folder.Path("Form1.frm") + ",4,3,1,1,\r\n" + project +
+                           ",Mod1.bas," + folder.Path("Mod1.bas") + ",4,3,1,1,\r\n" + project +
+                           ",Empty.cls," + folder.Path("Empty.cls") + ",0,0,0,0,\r\n" + project +
+                           ",Gone.bas," + folder.Path("Gone.bas") + ",0,0,0,0,文件不存在\r\n");
+}
+
 TEST(RunJson, OptionsChangeLinesButNotTheClassCounts) {
     TempFolder folder;
     const std::string project = WriteVb6Project(folder);
@@ -229,14 +242,14 @@ TEST(RunFailures, OutputThatCannotBeWrittenIsNotSuccess) {
     TempFolder folder;
     const std::string project = WriteVbNetProject(folder);
     const std::string report = folder.Path("R.LOG");
-    for (const bool json : {false, true}) {
+    for (const std::string format : {"", "--json", "--csv"}) {
         for (const std::size_t room : {std::size_t{0}, std::size_t{100}}) {
-            SCOPED_TRACE(std::to_string(room) + (json ? " json" : " table"));
+            SCOPED_TRACE(std::to_string(room) + " " + format);
             FullBuffer full(room);
             std::ostream out(&full);
             std::ostringstream err;
             std::vector<std::string> args = {"--report", report, project};
-            if (json) args.insert(args.begin(), "--json");
+            if (!format.empty()) args.insert(args.begin(), format);
             EXPECT_EQ(Main(args, out, err), 5);
             EXPECT_EQ(err.str(), "结果无法写入标准输出！\n");
             EXPECT_EQ(full.taken.size(), room);
@@ -280,14 +293,21 @@ TEST(RunFailures, HostileMemberNamesAreNeitherOpenedShortNorPrintedRaw) {
     EXPECT_EQ(json.at("members")[1].at("error"), "文件不存在");
 }
 
-TEST(RunFailures, MissingProjectOrFolderPrintsNothingAndExitsOne) {
+TEST(RunFailures, MissingProjectOrFolderWithoutProjectsPrintsNothingAndExitsOne) {
     TempFolder folder;
-    for (const std::string& project : {folder.Path("none.vbp"), folder.Path("")}) {
-        for (const char* json : {"--json", "--skip-blank"}) {
+    folder.Write("notes.txt", "x");
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.Path("none.vbp"), "文件" + folder.Path("none.vbp") + "不存在！\n"},
+        {folder.Path("none.VBG"), "文件" + folder.Path("none.VBG") + "不存在！\n"},
+        {folder.Path("none.sln"), "文件" + folder.Path("none.sln") + "不存在！\n"},
+        {folder.Path(""), "文件夹" + folder.Path("") + "中没有工程文件（.vbp 或 .vbproj）！\n"},
+    };
+    for (const auto& [project, message] : cases) {
+        for (const char* json : {"--json", "--skip-blank", "--csv"}) {
             RunResult run = RunCli({json, project});
             EXPECT_EQ(run.status, kExitProjectUnusable);
             EXPECT_EQ(run.out, "");
-            EXPECT_EQ(run.err, "文件" + project + "不存在！\n");
+            EXPECT_EQ(run.err, message);
         }
     }
 }

@@ -1,0 +1,189 @@
+#include "cli/set_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/run.h"
+#include "run_cli.h"
+#include "temp_folder.h"
+
+namespace tallix::cli {
+namespace {
+
+using testing::RunCli;
+using testing::RunResult;
+using testing::TempFolder;
+using Json = nlohmann::ordered_json;
+
+// Shared.bas: 2 code, 1 comment; One.bas: 1 code; Two.bas: 3 code, 1 blank. Two names the
+// shared file in another letter case.
+void WriteTwoProjects(const TempFolder& folder) {
+    folder.Write("Common/Shared.bas", "Attribute VB_Name = \"S\"\r\nA\r\n' c\r\nB\r\n");
+    folder.Write("One/One.bas", "Attribute VB_Name = \"O\"\r\nx = 1\r\n");
+    folder.Write("Two/Two.bas", "Attribute VB_Name = \"T\"\r\nA\r\n\r\nB\r\nC\r\n");
+    folder.Write("One/One.vbp", "Module=S; ..\\Common\\Shared.bas\r\nModule=O; One.bas\r\n");
+    folder.Write("Two/Two.vbp", "Module=T; Two.bas\r\nModule=S; ..\\common\\SHARED.bas\r\n");
+}
+
+std::size_t Lines(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::vector<std::string> Keys(const Json& object) {
+    std::vector<std::string> keys;
+    for (const auto& item : object.items())
+        keys.push_back(item.key());
+    return keys;
+}
+
+TEST(RunSet, GroupPrintsEachProjectThenATotalCountingSharedFilesOnce) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    const std::string group = folder.Write(
+        "All.vbg", "VBGROUP 5.0\r\nStartupProject=One\\One.vbp\r\nProject=Two\\Two.vbp\r\n");
+    const RunResult run = RunCli({group});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto one = run.out.find("工程：" + folder.Path("One/One.vbp") + "\n");
+    const auto two = run.out.find("工程：" + folder.Path("Two/Two.vbp") + "\n");
+    ASSERT_NE(one, std::string::npos) << run.out;
+    ASSERT_NE(two, std::string::npos) << run.out;
+    EXPECT_LT(one, two);
+    // 3 + 1 in the first project, 4 + 3 in the second; the shared 3 once: 8.
+    const auto first = run.out.find("\n       4       3       1       0  合计\n");
+    const auto second = run.out.find("\n       7       5       1       1  合计\n");
+    EXPECT_TRUE(one < first && first < two && two < second) << run.out;
+    EXPECT_TRUE(run.out.ends_with(
+        "\n总计（多个工程共用的文件只计一次）：统计行数 8，代码行 6，注释行 1，空白行 1\n"))
+        << run.out;
+}
+
+TEST(RunSet, JsonNestsTheSingleProjectObjectsAndNamesAMissingProject) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    const std::string group = folder.Write(
+        "All.vbg", "Project=One\\One.vbp\r\nProject=Gone\\Gone.vbp\r\nProject=Two\\Two.vbp\r\n");
+    const RunResult run = RunCli({"--skip-comments", "--json", group});
+    EXPECT_EQ(run.status, kExitProjectUnusable) << "a project of the group is missing";
+    EXPECT_EQ(run.err, "工程" + folder.Path("Gone/Gone.vbp") + "不存在，已跳过\n");
+
+    const Json json = Json::parse(run.out);
+    EXPECT_EQ(Keys(json), (std::vector<std::string>{"projects", "total"}));
+    EXPECT_EQ(json.at("total"), 7) << "the comment line of the shared file is left out";
+    const Json& projects = json.at("projects");
+    ASSERT_EQ(projects.size(), 2u);
+    const RunResult alone = RunCli({"--skip-comments", "--json", folder.Path("Two/Two.vbp")});
+    EXPECT_EQ(projects[1], Json::parse(alone.out));
+    EXPECT_EQ(projects[0].at("found_lines"), "..\\Common\\Shared.bas:2,One.bas:1");
+}
+
+TEST(RunSet, SolutionNamesWhatItSkipsAndCountsItsVisualBasicProjects) {
+    TempFolder folder;
+    folder.Write("App/Main.vb", "Module M\r\nEnd Module\r\n");
+    folder.Write("App/App.vbproj", "<Project Sdk=\"Microsoft.NET.Sdk\" />");
+    folder.Write("Lib/Lib.csproj", "<Project Sdk=\"Microsoft.NET.Sdk\" />");
+    const std::string solution = folder.Write(
+        "S.sln",
+        "Project(\"{778DAE3C-4631-46EA-AA77-85C1314464D9}\") = \"App\", \"App\\App.vbproj\", "
+        "\"{1}\"\r\nEndProject\r\n"
+        "Project(\"{9A19103F-16F7-4668-BE54-9A1E7A4F7556}\") = \"Lib\", \"Lib\\Lib.csproj\", "
+        "\"{2}\"\r\nEndProject\r\n"
+        "Project(\"{2150E333-8FDC-42A3-9474-1A3956D46DE8}\") = \"Docs\", \"Docs\", "
+        "\"{3}\"\r\nEndProject\r\n");
+    const RunResult run = RunCli({"--json", solution});
+    EXPECT_EQ(run.status, 0) << "another language's project is no failure";
+    EXPECT_EQ(Lines(run.err), 2u) << run.err;
+    EXPECT_NE(run.err.find("工程Lib（" + folder.Path("Lib/Lib.csproj") +
+                           "）不是 Visual Basic 工程，已跳过\n"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("解决方案文件夹Docs不是工程"), std::string::npos) << run.err;
+    const Json json = Json::parse(run.out);
+    ASSERT_EQ(json.at("projects").size(), 1u);
+    EXPECT_EQ(json.at("projects")[0].at("kind"), "vbnet");
+    EXPECT_EQ(json.at("projects")[0].at("found_lines"), "Main.vb:2");
+    EXPECT_EQ(json.at("total"), 2);
+
+    // A Visual Basic project the solution names but that is not there fails the run, and
+    // the others are still counted.
+    std::ofstream(folder.path() / "S.sln", std::ios::app)
+        << "Project(\"{F184B08F-C81C-45F6-A57F-5ABD9991F28F}\") = \"Gone\", "
+           "\"Gone\\Gone.vbproj\", \"{4}\"\r\nEndProject\r\n";
+    const RunResult missing = RunCli({"--json", solution});
+    EXPECT_EQ(missing.status, kExitProjectUnusable);
+    EXPECT_EQ(Lines(missing.err), 3u) << missing.err;
+    EXPECT_NE(
+        missing.err.find("工程Gone（" + folder.Path("Gone/Gone.vbproj") + "）不存在，已跳过\n"),
+        std::string::npos)
+        << missing.err;
+    EXPECT_EQ(Json::parse(missing.out), json);
+}
+
+TEST(RunSet, FolderAsCsvSkipsBinObjAndGitAndQuotesOddNames) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    for (const char* copy : {"One/bin/Copy.vbp", "obj/Copy.vbp", ".git/Copy.vbp"})
+        folder.Write(copy, "Module=O; ..\\One\\One.bas\r\n");
+    folder.Write("Odd/x,y.vbp", "Module=Q; say \"hi\".bas\r\n");
+    const RunResult run = RunCli({"--csv", folder.Path("")});
+    EXPECT_EQ(run.status, kExitMembersUnreadable);
+    EXPECT_EQ(Lines(run.err), 1u) << run.err;
+    const std::string odd = folder.Path("Odd/x,y.vbp");
+    const std::string one = folder.Path("One/One.vbp");
+    const std::string two = folder.Path("Two/Two.vbp");
+    EXPECT_EQ(run.out, "project,member,path,lines,code,comment,blank,error\r\n\"" + odd +
+                           "\",\"say \"\"hi\"\".bas\",\"" + folder.Path("Odd/say \"\"hi\"\".bas") +
+                           "\",0,0,0,0,文件不存在\r\n" + one + ",..\\Common\\Shared.bas," +
+                           folder.Path("One/../Common/Shared.bas") + ",3,2,1,0,\r\n" + one +
+                           ",One.bas," + folder.Path("One/One.bas") + ",1,1,0,0,\r\n" + two +
+                           ",Two.bas," + folder.Path("Two/Two.bas") + ",4,3,0,1,\r\n" + two +
+                           ",..\\common\\SHARED.bas," + folder.Path("Two/../Common/Shared.bas") +
+                           ",3,2,1,0,\r\n");
+}
+
+TEST(RunSet, StatusIsTheLargestOverAllProjects) {
+    TempFolder folder;
+    folder.Write("Bad/Bad.vbp", "Module=X; X.bas\r\n");
+    const std::string group =
+        folder.Write("G.vbg", "Project=Gone\\Gone.vbp\r\nProject=Bad\\Bad.vbp\r\n");
+    const RunResult run = RunCli({group});
+    EXPECT_EQ(run.status, kExitMembersUnreadable) << run.err;
+    EXPECT_EQ(Lines(run.err), 2u) << run.err;
+}
+
+TEST(RunSet, OutputThatCannotBeWrittenIsNotSuccess) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    for (const char* format : {"--skip-blank", "--json", "--csv"}) {
+        std::ostringstream out;
+        out.setstate(std::ios::badbit);
+        std::ostringstream err;
+        EXPECT_EQ(Main({format, folder.Path("")}, out, err), kExitOutputUnwritable) << format;
+        EXPECT_EQ(err.str(), "结果无法写入标准输出！\n") << format;
+    }
+}
+
+TEST(RunSet, OptionsForOneProjectOnlyAreUsageErrors) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    const std::string group = folder.Write("All.vbg", "Project=One\\One.vbp\r\n");
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"--report", folder.Path("r.log"), group},
+                                               {"--vb6", folder.Path("")},
+                                               {"--vbnet", "--json", group}}) {
+        const RunResult run = RunCli(args);
+        EXPECT_EQ(run.status, kExitBadUsage) << args.back();
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("不能与 --vb6、--vbnet、--report 同用"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "r.log"));
+}
+
+}  // namespace
+}  // namespace tallix::cli
