@@ -20,8 +20,9 @@ int main(int argc, char* argv[]) {
     // included (when Qt's translations are installed).
     QTranslator qtTexts;
     if (qtTexts.load(QStringLiteral("qtbase_zh_CN"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&qtTexts);
+    }
 
     tallix::QtSettingsStore store = tallix::QtSettingsStore::ForUser(tallix::ApplicationName());
     tallix::UserSettings settings(store, tallix::ProgramFolder().toStdString());

@@ -36,7 +36,9 @@ std::string ProgramFolder(const std::wstring& programPath) {
 // The executable's base name, "Ordwen": the name its settings are kept under.
 std::string ApplicationName(const std::wstring& programPath) {
     std::wstring name = programPath.substr(programPath.find_last_of(L"\\/") + 1);
-    if (const auto dot = name.find_last_of(L'.'); dot != std::wstring::npos) name.resize(dot);
+    if (const auto dot = name.find_last_of(L'.'); dot != std::wstring::npos) {
+        name.resize(dot);
+    }
     return tallix::WideToUtf8(name);
 }
 
@@ -69,14 +71,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             while (GetMessageW(&message, nullptr, 0, 0) > 0) {
                 // The dialog manager moves the focus with Tab and the arrows and presses a
                 // button for its access key.
-                if (window.Handle() != nullptr && IsDialogMessageW(window.Handle(), &message))
+                if (window.Handle() != nullptr && IsDialogMessageW(window.Handle(), &message)) {
                     continue;
+                }
                 TranslateMessage(&message);
                 DispatchMessageW(&message);
             }
             exitCode = static_cast<int>(message.wParam);
         }
     }
-    if (ole) OleUninitialize();
+    if (ole) {
+        OleUninitialize();
+    }
     return exitCode;
 }

@@ -19,8 +19,9 @@ constexpr std::size_t kMemberSize = 8 << 20;
 
 LineTally FeedInBlocks(SourceKind kind, std::string_view text, std::size_t blockSize) {
     LineCounter counter(kind);
-    for (std::size_t at = 0; at < text.size(); at += blockSize)
+    for (std::size_t at = 0; at < text.size(); at += blockSize) {
         counter.Feed(text.substr(at, blockSize));
+    }
     return counter.Finish();
 }
 
@@ -72,8 +73,9 @@ BENCHMARK(BM_Vb6CounterSmallBlocks)->Arg(7)->Arg(64)->Arg(4096);
 void BM_VbNetCounterLongLines(benchmark::State& state) {
     std::string text;
     const std::string line = "    s = \"" + std::string(4000, 'x') + "\"\r\n";
-    while (text.size() < kMemberSize)
+    while (text.size() < kMemberSize) {
         text += line;
+    }
     LineTally tally;
     for (auto _ : state) {
         tally = FeedInBlocks(SourceKind::VbNet, text, kReadBlockSize);
@@ -141,7 +143,9 @@ void BM_TallyFile(benchmark::State& state) {
         file = TallyFile(member.Path(), SourceKind::Vb6);
         benchmark::DoNotOptimize(file);
     }
-    if (file.problem.error != FileError::None) state.SkipWithError("member not readable");
+    if (file.problem.error != FileError::None) {
+        state.SkipWithError("member not readable");
+    }
     ReportRates(state, text, file.tally);
 }
 BENCHMARK(BM_TallyFile);

@@ -55,7 +55,9 @@ private:
 const ModuleFolder& FolderOf(int files) {
     static std::map<int, ModuleFolder> folders;
     const auto it = folders.find(files);
-    if (it != folders.end()) return it->second;
+    if (it != folders.end()) {
+        return it->second;
+    }
     return folders.try_emplace(files, files).first->second;
 }
 
@@ -71,8 +73,9 @@ void BM_CountMembersOfOneRun(benchmark::State& state) {
         std::string name = ModuleFolder::FileName(
             static_cast<int>(static_cast<std::int64_t>(i) * files / members));
         if (otherCase) {
-            for (char& c : name)
+            for (char& c : name) {
                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            }
         }
         names.push_back(std::move(name));
     }
@@ -80,11 +83,14 @@ void BM_CountMembersOfOneRun(benchmark::State& state) {
     for (auto _ : state) {
         FileLocator locator;
         counted = 0;
-        for (const auto& name : names)
+        for (const auto& name : names) {
             counted += CountMember(folder.Folder(), name, SourceKind::Vb6, {}, locator).lines;
+        }
         benchmark::DoNotOptimize(counted);
     }
-    if (counted != members) state.SkipWithError("some members were not found");
+    if (counted != members) {
+        state.SkipWithError("some members were not found");
+    }
     state.counters["members"] = members;
 }
 BENCHMARK(BM_CountMembersOfOneRun)

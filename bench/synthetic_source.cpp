@@ -114,8 +114,9 @@ void AppendDesignerBlock(std::string& out, int controls) {
 
 void FillBody(std::string& out, std::size_t size, unsigned seed) {
     LineMaker lines(seed);
-    while (out.size() < size)
+    while (out.size() < size) {
         lines.AppendBodyLine(out);
+    }
 }
 
 }  // namespace
@@ -145,8 +146,9 @@ std::string ChineseText(std::size_t size, unsigned seed) {
     LineMaker random(seed);
     while (out.size() < size) {
         out += "' ";
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             out += kChinese[random.Roll(kChinese.size())];
+        }
         out += kEol;
     }
     return out;

@@ -124,8 +124,12 @@ constexpr const char* kEmptyReportMessage = "--report 需要一个文件名，�
 // the project, as the report to write; so it is caught before CLI11 sees it.
 bool HasEmptyReportAssignment(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
-        if (arg == "--") return false;
-        if (arg == "--report=") return true;
+        if (arg == "--") {
+            return false;
+        }
+        if (arg == "--report=") {
+            return true;
+        }
     }
     return false;
 }

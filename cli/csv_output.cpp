@@ -10,7 +10,9 @@ namespace {
 void WriteRow(std::ostream& out, std::initializer_list<std::string_view> fields) {
     bool first = true;
     for (const std::string_view field : fields) {
-        if (!first) out << ',';
+        if (!first) {
+            out << ',';
+        }
         out << CsvField(field);
         first = false;
     }
@@ -20,10 +22,14 @@ void WriteRow(std::ostream& out, std::initializer_list<std::string_view> fields)
 }  // namespace
 
 std::string CsvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        return std::string(text);
+    }
     std::string quoted = "\"";
     for (const char c : text) {
-        if (c == '"') quoted += '"';
+        if (c == '"') {
+            quoted += '"';
+        }
         quoted += c;
     }
     return quoted + '"';

@@ -35,7 +35,9 @@ void WriteMember(std::ostream& out, const MemberCount& member) {
     indented.reserve(text.size() + 64);
     for (char c : text) {
         indented += c;
-        if (c == '\n') indented += "    ";
+        if (c == '\n') {
+            indented += "    ";
+        }
     }
     out << indented;
 }

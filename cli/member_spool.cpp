@@ -70,16 +70,22 @@ MemberSpool::MemberSpool(SpoolSettings settings) : settings_(std::move(settings)
 }
 
 MemberSpool::~MemberSpool() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr) {
+        std::fclose(file_);
+    }
 }
 
 void MemberSpool::Add(const MemberCount& row) {
     AppendRow(memory_, row);
-    if (memory_.size() >= settings_.memoryLimit) MoveToFile();
+    if (memory_.size() >= settings_.memoryLimit) {
+        MoveToFile();
+    }
 }
 
 void MemberSpool::MoveToFile() {
-    if (!fileUsable_) return;
+    if (!fileUsable_) {
+        return;
+    }
     if (file_ == nullptr) {
         file_ = settings_.openTemporary();
         // Unbuffered: a failed write must not leave bytes behind that a later seek flushes.
@@ -99,14 +105,18 @@ void MemberSpool::MoveToFile() {
 }
 
 bool MemberSpool::ReplayFile(const std::function<bool(const MemberCount&)>& onRow, bool& going) {
-    if (std::fseek(file_, 0, SEEK_SET) != 0) return false;
+    if (std::fseek(file_, 0, SEEK_SET) != 0) {
+        return false;
+    }
     const auto block = std::make_unique<char[]>(kReadBlock);
     std::string pending;
     for (std::uint64_t left = fileBytes_; left > 0 && going;) {
         const std::size_t want =
             static_cast<std::size_t>(std::min<std::uint64_t>(left, kReadBlock));
         const std::size_t got = std::fread(block.get(), 1, want, file_);
-        if (got == 0) return false;
+        if (got == 0) {
+            return false;
+        }
         left -= got;
         pending.append(block.get(), got);
         pending.erase(0, ReplayRows(pending, onRow, going));
@@ -116,8 +126,12 @@ bool MemberSpool::ReplayFile(const std::function<bool(const MemberCount&)>& onRo
 
 bool MemberSpool::ForEach(const std::function<bool(const MemberCount&)>& onRow) {
     bool going = true;
-    if (fileBytes_ > 0 && !ReplayFile(onRow, going)) return false;
-    if (going) ReplayRows(memory_, onRow, going);
+    if (fileBytes_ > 0 && !ReplayFile(onRow, going)) {
+        return false;
+    }
+    if (going) {
+        ReplayRows(memory_, onRow, going);
+    }
     return true;
 }
 

@@ -13,8 +13,9 @@ std::vector<std::string> ProcessArguments(int, char**) {
     int count = 0;
     wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
     std::vector<std::string> args;
-    for (int i = 1; wide != nullptr && i < count; ++i)
+    for (int i = 1; wide != nullptr && i < count; ++i) {
         args.push_back(WideToUtf8(wide[i]));
+    }
     ::LocalFree(wide);
     return args;
 }

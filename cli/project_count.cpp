@@ -7,8 +7,12 @@ namespace tallix::cli {
 namespace {
 
 void AddToFoundLines(std::string& found, const MemberCount& member) {
-    if (member.lines <= 0) return;
-    if (!found.empty()) found += ',';
+    if (member.lines <= 0) {
+        return;
+    }
+    if (!found.empty()) {
+        found += ',';
+    }
     found += member.name + ':' + std::to_string(member.lines);
 }
 
@@ -25,7 +29,9 @@ void AddMember(CountSummary& summary, const MemberCount& member) {
     summary.sums.Add(member);
     AddToFoundLines(summary.foundLines, member);
     ++summary.members;
-    if (member.problem.error != FileError::None) ++summary.unreadable;
+    if (member.problem.error != FileError::None) {
+        ++summary.unreadable;
+    }
 }
 
 CountSummary CountProject(const CliOptions& options, const ProjectReader& readProject,
@@ -47,7 +53,9 @@ CountSummary CountProject(const CliOptions& options, const ProjectReader& readPr
         return true;
     });
     counter.Finish();
-    if (summary.problem.error != FileError::None) summary.end = CountEnd::ProjectUnreadable;
+    if (summary.problem.error != FileError::None) {
+        summary.end = CountEnd::ProjectUnreadable;
+    }
     return summary;
 }
 

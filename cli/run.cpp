@@ -29,8 +29,12 @@ bool WriteResults(const CliOptions& options, const CountSummary& summary, Member
                        : options.json ? WriteJson(options, summary, spool, out)
                                       : WriteTable(summary, spool, out);
     out.flush();
-    if (!whole) err << RowsLostMessage() << '\n';
-    if (!out) err << OutputUnwritableMessage() << '\n';
+    if (!whole) {
+        err << RowsLostMessage() << '\n';
+    }
+    if (!out) {
+        err << OutputUnwritableMessage() << '\n';
+    }
     return whole && out;
 }
 

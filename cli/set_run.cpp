@@ -42,11 +42,15 @@ bool Failed(const CountedProject& counted) {
 
 bool WriteSetTable(const SetCount& count, std::ostream& out) {
     for (const CountedProject& counted : count.projects) {
-        if (Failed(counted)) continue;
+        if (Failed(counted)) {
+            continue;
+        }
         out << "工程：" << ShowControls(counted.project.path) << '\n';
         MemberSpool spool;
         const CountSummary summary = SummaryOf(counted, spool);
-        if (!WriteTable(summary, spool, out)) return false;
+        if (!WriteTable(summary, spool, out)) {
+            return false;
+        }
         out << '\n';
     }
     out << "总计（多个工程共用的文件只计一次）：统计行数 " << count.total << "，代码行 "
@@ -69,7 +73,9 @@ bool WriteSetJson(const CliOptions& options, const SetCount& count, std::ostream
         MemberSpool spool;
         const CountSummary summary = SummaryOf(counted, spool);
         std::ostringstream text;
-        if (!WriteJson(single, summary, spool, text)) return false;
+        if (!WriteJson(single, summary, spool, text)) {
+            return false;
+        }
         projects.push_back(Json::parse(text.str()));
     }
     const Json document{{"projects", projects}, {"total", count.total}};
@@ -87,8 +93,9 @@ void WriteSetCsv(const SetCount& count, std::ostream& out) {
             WriteCsvRow(out, counted.project.path, none);
             continue;
         }
-        for (const MemberCount& member : counted.members)
+        for (const MemberCount& member : counted.members) {
             WriteCsvRow(out, counted.project.path, member);
+        }
     }
 }
 
@@ -109,9 +116,13 @@ int ReportProblems(const SetCount& count, std::ostream& err) {
         } else if (Failed(counted)) {
             err << ProjectUnreadableMessage(counted.project.path, counted.problem) << '\n';
         }
-        if (Failed(counted)) status = std::max<int>(status, kExitProjectUnusable);
+        if (Failed(counted)) {
+            status = std::max<int>(status, kExitProjectUnusable);
+        }
         for (const MemberCount& member : counted.members) {
-            if (member.problem.error == FileError::None) continue;
+            if (member.problem.error == FileError::None) {
+                continue;
+            }
             err << MemberUnreadableMessage(member) << '\n';
             status = std::max<int>(status, kExitMembersUnreadable);
         }
@@ -134,7 +145,9 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
     int status = kExitSuccess;
     for (const SkippedProject& skipped : set.skipped) {
         err << SkippedProjectMessage(skipped) << '\n';
-        if (skipped.reason == SkipReason::Missing) status = kExitProjectUnusable;
+        if (skipped.reason == SkipReason::Missing) {
+            status = kExitProjectUnusable;
+        }
     }
     if (set.projects.empty() && set.kind == SetKind::Folder) {
         err << NoProjectsMessage(options.project) << '\n';
@@ -143,8 +156,12 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
     const SetCount count = CountProjects(set.projects, options.counting);
     const bool whole = WriteSet(options, count, out);
     out.flush();
-    if (!whole) err << RowsLostMessage() << '\n';
-    if (!out) err << OutputUnwritableMessage() << '\n';
+    if (!whole) {
+        err << RowsLostMessage() << '\n';
+    }
+    if (!out) {
+        err << OutputUnwritableMessage() << '\n';
+    }
     status = std::max(status, ReportProblems(count, err));
     return whole && out ? status : kExitOutputUnwritable;
 }

@@ -64,7 +64,9 @@ bool WriteTable(const CountSummary& summary, MemberSpool& rows, std::ostream& ou
         WriteRow(out, MakeRow(member.lines, member.tally, name), widths);
         return out.good();
     });
-    if (!whole) return false;  // no total for rows that were not all shown
+    if (!whole) {
+        return false;  // no total for rows that were not all shown
+    }
     out << rule << '\n';
     WriteRow(out, total, widths);
     return true;

@@ -28,9 +28,15 @@ bool IsWide(char32_t point) {
 }
 
 std::size_t ContinuationBytes(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF) return 1;
-    if (lead >= 0xE0 && lead <= 0xEF) return 2;
-    if (lead >= 0xF0 && lead <= 0xF4) return 3;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return 1;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return 2;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return 3;
+    }
     return 0;
 }
 
@@ -38,17 +44,25 @@ std::size_t ContinuationBytes(unsigned char lead) {
 // not start one (a stray, overlong, surrogate or out-of-range sequence).
 std::size_t WellFormedLength(std::string_view text, std::size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80) return 1;
+    if (lead < 0x80) {
+        return 1;
+    }
     const std::size_t more = ContinuationBytes(lead);
-    if (more == 0 || more >= text.size() - i) return 0;
+    if (more == 0 || more >= text.size() - i) {
+        return 0;
+    }
     // The second byte's range is narrower after E0, ED, F0 and F4.
     const auto second = static_cast<unsigned char>(text[i + 1]);
     const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
     const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-    if (second < low || second > high) return 0;
+    if (second < low || second > high) {
+        return 0;
+    }
     for (std::size_t k = 2; k <= more; ++k) {
         const auto next = static_cast<unsigned char>(text[i + k]);
-        if (next < 0x80 || next > 0xBF) return 0;
+        if (next < 0x80 || next > 0xBF) {
+            return 0;
+        }
     }
     return more + 1;
 }

@@ -46,11 +46,14 @@ std::pair<char32_t, std::size_t> DecodeMultiByte(std::string_view s) {
         lo = lead == 0xF0 ? 0x90 : 0x80;
         hi = lead == 0xF4 ? 0x8F : 0xBF;
     }
-    if (length == 0 || s.size() < length) return {kStrayByteBase + lead, 1};
+    if (length == 0 || s.size() < length) {
+        return {kStrayByteBase + lead, 1};
+    }
     for (std::size_t i = 1; i < length; ++i) {
         const unsigned next = byte(i);
-        if (next < (i == 1 ? lo : 0x80) || next > (i == 1 ? hi : 0xBF))
+        if (next < (i == 1 ? lo : 0x80) || next > (i == 1 ? hi : 0xBF)) {
             return {kStrayByteBase + lead, 1};
+        }
         c = (c << 6) | (next & 0x3F);
     }
     return {c, length};
@@ -65,12 +68,18 @@ std::pair<char32_t, std::size_t> DecodeUtf8(std::string_view s) {
 }  // namespace
 
 char32_t FoldCase(char32_t c) {
-    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+    if (c < 0x80) {
+        return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+    }
     const auto after = std::upper_bound(std::begin(kFoldRanges), std::end(kFoldRanges), c,
                                         [](char32_t x, const FoldRange& r) { return x < r.first; });
-    if (after == std::begin(kFoldRanges)) return c;
+    if (after == std::begin(kFoldRanges)) {
+        return c;
+    }
     const FoldRange& range = *std::prev(after);
-    if (c > range.last || (c - range.first) % range.stride != 0) return c;
+    if (c > range.last || (c - range.first) % range.stride != 0) {
+        return c;
+    }
     return static_cast<char32_t>(static_cast<std::int32_t>(c) + range.delta);
 }
 

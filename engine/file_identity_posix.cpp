@@ -6,7 +6,9 @@ namespace tallix {
 
 std::optional<FileIdentity> IdentifyFile(const std::string& path) {
     struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
     return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                         static_cast<std::uint64_t>(info.st_ino)};
 }

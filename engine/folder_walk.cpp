@@ -36,7 +36,9 @@ void WalkFiles(const std::string& root, const FolderFilter& enter, const FileVis
             std::error_code ignored;
             const fs::file_status own = it->symlink_status(ignored);
             if (fs::is_directory(own)) {
-                if (enter(name, child)) pending.push_back(child);
+                if (enter(name, child)) {
+                    pending.push_back(child);
+                }
             } else if (fs::is_regular_file(it->status(ignored))) {
                 onFile(child);
             }

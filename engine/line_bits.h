@@ -185,8 +185,9 @@ private:
 // Feeds the whole chunks of [p, end) to `bits` and returns where the rest begins.
 template <bool kVb6>
 const char* AddChunks(const char* p, const char* end, const char* runEnd, LineBits& bits) {
-    for (; static_cast<std::size_t>(end - p) >= kChunk; p += kChunk)
+    for (; static_cast<std::size_t>(end - p) >= kChunk; p += kChunk) {
         bits.Add<kVb6, false>(Masks(p), p, runEnd);
+    }
     return p;
 }
 
@@ -194,8 +195,9 @@ const char* AddChunks(const char* p, const char* end, const char* runEnd, LineBi
 template <bool kVb6>
 TALLIX_TARGET_AVX2 const char* AddChunksAvx2(const char* p, const char* end, const char* runEnd,
                                              LineBits& bits) {
-    for (; static_cast<std::size_t>(end - p) >= kChunk; p += kChunk)
+    for (; static_cast<std::size_t>(end - p) >= kChunk; p += kChunk) {
         bits.Add<kVb6, true>(MasksAvx2(p), p, runEnd);
+    }
     return p;
 }
 #endif

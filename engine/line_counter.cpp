@@ -33,7 +33,9 @@ constexpr std::size_t kCountBlockSize = 64 * 1024;
 // module attribute line, the name line included. Sets the code flag at the name line.
 bool Vb6LeavesOut(std::string_view head, bool& codeFlag) {
     if (!codeFlag) {
-        if (!head.starts_with(kNameAttribute)) return true;
+        if (!head.starts_with(kNameAttribute)) {
+            return true;
+        }
         codeFlag = true;
     }
     return head.starts_with(kModuleAttribute);
@@ -41,8 +43,9 @@ bool Vb6LeavesOut(std::string_view head, bool& codeFlag) {
 
 // The first byte in [p, lineEnd) that is not a space, or lineEnd.
 const char* FirstNonSpace(const char* p, const char* lineEnd) {
-    while (p < lineEnd && *p == ' ')
+    while (p < lineEnd && *p == ' ') {
         ++p;
+    }
     return p;
 }
 
@@ -60,8 +63,12 @@ const char* SkipToCode(const char* line, const char* runEnd, bool& codeFlag) {
 // Counts the complete lines of [p, runEnd), p being the start of a line.
 template <bool kVb6>
 void CountRun(const char* p, const char* runEnd, bool& codeFlag, LineTally& tally) {
-    if constexpr (kVb6) p = SkipToCode(p, runEnd, codeFlag);
-    if (p == runEnd) return;
+    if constexpr (kVb6) {
+        p = SkipToCode(p, runEnd, codeFlag);
+    }
+    if (p == runEnd) {
+        return;
+    }
     const line_bits::LineBits bits = line_bits::ClassifyRun<kVb6>(p, runEnd);
     tally.code += bits.Lines() - bits.Blanks() - bits.Comments();
     tally.comment += bits.Comments();
@@ -75,7 +82,9 @@ void LineCounter::Feed(std::string_view block) {
     const char* p = crLf_.Resume(block.data(), end);
     // Keeps what the tests need of a line that the block does not finish.
     const auto extendOpenLine = [this](const char* from, const char* to) {
-        if (from == to) return;
+        if (from == to) {
+            return;
+        }
         lineOpen_ = true;
         const std::size_t take = std::min<std::size_t>(kHeadSize - headLength_, to - from);
         std::memcpy(head_ + headLength_, from, take);
@@ -91,7 +100,9 @@ void LineCounter::Feed(std::string_view block) {
     if (lineOpen_) {
         const char* lineEnd = line_ends::FindLineEnd(p, end);
         extendOpenLine(p, lineEnd);
-        if (lineEnd == end) return;
+        if (lineEnd == end) {
+            return;
+        }
         EndLine();
         p = crLf_.PastLineEnd(lineEnd, end);
     }
@@ -107,7 +118,9 @@ void LineCounter::Feed(std::string_view block) {
 }
 
 LineTally LineCounter::Finish() {
-    if (lineOpen_) EndLine();
+    if (lineOpen_) {
+        EndLine();
+    }
     return tally_;
 }
 
@@ -143,18 +156,23 @@ FileTally TallySource(ByteSource& source, SourceKind kind) {
     // Small enough to stay in the processor's cache between the copy out of the page cache
     // and the scan, and on the stack, so counting many members allocates nothing.
     char buffer[kCountBlockSize];
-    while (const std::size_t got = source.Read(buffer, sizeof buffer))
+    while (const std::size_t got = source.Read(buffer, sizeof buffer)) {
         counter.Feed({buffer, got});
+    }
     FileTally result;
     result.problem = source.Problem();
     // A file that fails half-way counts nothing rather than a part that looks complete.
-    if (result.problem.error == FileError::None) result.tally = counter.Finish();
+    if (result.problem.error == FileError::None) {
+        result.tally = counter.Finish();
+    }
     return result;
 }
 
 FileTally TallyFile(const std::string& path, SourceKind kind) {
     InputFile file = InputFile::Open(path);
-    if (!file.IsOpen()) return {{}, file.Problem()};
+    if (!file.IsOpen()) {
+        return {{}, file.Problem()};
+    }
     return TallySource(file, kind);
 }
 

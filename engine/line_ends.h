@@ -30,8 +30,9 @@ inline std::uint64_t LineEndBits(const char* p) {
     return bits(0) | bits(1) << 16 | bits(2) << 32 | bits(3) << 48;
 #else
     std::uint64_t bits = 0;
-    for (std::size_t i = 0; i < kWindow; ++i)
+    for (std::size_t i = 0; i < kWindow; ++i) {
         bits |= std::uint64_t{p[i] == '\r' || p[i] == '\n'} << i;
+    }
     return bits;
 #endif
 }
@@ -39,10 +40,14 @@ inline std::uint64_t LineEndBits(const char* p) {
 // The first CR or LF in [p, end), or end.
 inline const char* FindLineEnd(const char* p, const char* end) {
     for (; static_cast<std::size_t>(end - p) >= kWindow; p += kWindow) {
-        if (const std::uint64_t bits = LineEndBits(p)) return p + std::countr_zero(bits);
+        if (const std::uint64_t bits = LineEndBits(p)) {
+            return p + std::countr_zero(bits);
+        }
     }
     for (; p != end; ++p) {
-        if (*p == '\r' || *p == '\n') return p;
+        if (*p == '\r' || *p == '\n') {
+            return p;
+        }
     }
     return end;
 }
@@ -52,10 +57,14 @@ inline const char* FindLastLineEnd(const char* begin, const char* end) {
     for (const char* p = end; p != begin;) {
         if (static_cast<std::size_t>(p - begin) >= kWindow) {
             p -= kWindow;
-            if (const std::uint64_t bits = LineEndBits(p)) return p + 63 - std::countl_zero(bits);
+            if (const std::uint64_t bits = LineEndBits(p)) {
+                return p + 63 - std::countl_zero(bits);
+            }
         } else {
             --p;
-            if (*p == '\r' || *p == '\n') return p;
+            if (*p == '\r' || *p == '\n') {
+                return p;
+            }
         }
     }
     return end;
@@ -77,7 +86,9 @@ public:
     const char* Resume(const char* p, const char* end) {
         if (afterCr_ && p != end) {
             afterCr_ = false;
-            if (*p == '\n') ++p;
+            if (*p == '\n') {
+                ++p;
+            }
         }
         return p;
     }

@@ -19,8 +19,12 @@ ResultTexts BuildResultTexts(const std::vector<MemberCount>& members) {
     ResultTexts texts;
     for (const auto& member : members) {
         texts.total += member.lines;
-        if (member.lines <= 0) continue;
-        if (!texts.foundLines.empty()) texts.foundLines += ',';
+        if (member.lines <= 0) {
+            continue;
+        }
+        if (!texts.foundLines.empty()) {
+            texts.foundLines += ',';
+        }
         texts.foundLines += member.name + ':' + std::to_string(member.lines);
     }
     texts.totalLines = std::to_string(texts.total);

@@ -25,15 +25,17 @@ bool WildcardMatch(std::string_view patternText, std::string_view nameText) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == U'*')
+    while (p < pattern.size() && pattern[p] == U'*') {
         ++p;
+    }
     return p == pattern.size();
 }
 
 FolderIndex::FolderIndex(std::vector<std::string> names) : names_(std::move(names)) {
     byHash_.reserve(names_.size());
-    for (std::uint32_t i = 0; i < names_.size(); ++i)
+    for (std::uint32_t i = 0; i < names_.size(); ++i) {
         byHash_.emplace_back(FoldedHash(names_[i]), i);
+    }
     std::sort(byHash_.begin(), byHash_.end());
 }
 
@@ -42,7 +44,9 @@ std::vector<std::string_view> FolderIndex::Matches(std::string_view name) const 
     std::vector<std::string_view> matches;
     for (auto it = std::lower_bound(byHash_.begin(), byHash_.end(), first);
          it != byHash_.end() && it->first == first.first; ++it) {
-        if (EqualIgnoringCase(names_[it->second], name)) matches.push_back(names_[it->second]);
+        if (EqualIgnoringCase(names_[it->second], name)) {
+            matches.push_back(names_[it->second]);
+        }
     }
     std::sort(matches.begin(), matches.end());
     return matches;

@@ -30,7 +30,9 @@ void ParallelFor(std::size_t count, unsigned workers,
                 job(i, worker);
             } catch (...) {
                 const std::lock_guard lock(failureLock);
-                if (!failure) failure = std::current_exception();
+                if (!failure) {
+                    failure = std::current_exception();
+                }
                 failed = true;
             }
         }
@@ -45,9 +47,12 @@ void ParallelFor(std::size_t count, unsigned workers,
         }
     }
     run(0);
-    for (std::thread& helper : helpers)
+    for (std::thread& helper : helpers) {
         helper.join();
-    if (failure) std::rethrow_exception(failure);
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
 }
 
 }  // namespace tallix

@@ -23,8 +23,12 @@ std::vector<std::string_view> Segments(std::string_view path) {
     while (start <= path.size()) {
         const auto end = path.find_first_of("/\\", start);
         const auto part = path.substr(start, end == std::string_view::npos ? end : end - start);
-        if (!part.empty() && part != ".") parts.push_back(part);
-        if (end == std::string_view::npos) break;
+        if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
         start = end + 1;
     }
     return parts;
@@ -64,7 +68,9 @@ bool IsItemSpace(char c) {
 bool GlobMatch(std::string_view pattern, std::string_view path) {
     const Parts patternParts = Segments(pattern);
     const Parts pathParts = Segments(path);
-    if (pathParts.empty()) return false;
+    if (pathParts.empty()) {
+        return false;
+    }
     return MatchAll(patternParts, pathParts);
 }
 
@@ -79,12 +85,18 @@ std::vector<std::string> SplitItemList(std::string_view list) {
         const auto end = list.find(';', start);
         std::string_view item =
             list.substr(start, end == std::string_view::npos ? end : end - start);
-        while (!item.empty() && IsItemSpace(item.front()))
+        while (!item.empty() && IsItemSpace(item.front())) {
             item.remove_prefix(1);
-        while (!item.empty() && IsItemSpace(item.back()))
+        }
+        while (!item.empty() && IsItemSpace(item.back())) {
             item.remove_suffix(1);
-        if (!item.empty()) items.emplace_back(item);
-        if (end == std::string_view::npos) break;
+        }
+        if (!item.empty()) {
+            items.emplace_back(item);
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
         start = end + 1;
     }
     return items;
@@ -93,7 +105,9 @@ std::vector<std::string> SplitItemList(std::string_view list) {
 bool PathLess(std::string_view a, std::string_view b) {
     const std::u32string foldedA = FoldedPath(a);
     const std::u32string foldedB = FoldedPath(b);
-    if (foldedA != foldedB) return foldedA < foldedB;
+    if (foldedA != foldedB) {
+        return foldedA < foldedB;
+    }
     return a < b;
 }
 

@@ -29,7 +29,9 @@ class Iconv {
 public:
     Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Iconv() {
-        if (Valid()) iconv_close(cd_);
+        if (Valid()) {
+            iconv_close(cd_);
+        }
     }
     Iconv(const Iconv&) = delete;
     Iconv& operator=(const Iconv&) = delete;
@@ -48,7 +50,9 @@ public:
             const std::size_t result = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
             out.append(buffer, outPtr);
             input.remove_prefix(input.size() - inLeft);
-            if (result == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
+            if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+                return false;
+            }
         }
         return true;
     }
@@ -66,7 +70,9 @@ std::string ConvertLeniently(const char* to, const char* from, std::string_view 
     out.reserve(input.size() * 3 / 2);
     Iconv converter(to, from);
     while (!input.empty()) {
-        if (converter.Valid() && converter.Convert(input, out)) break;
+        if (converter.Valid() && converter.Convert(input, out)) {
+            break;
+        }
         input.remove_prefix(std::min(input.size(), onBad(out, input)));
     }
     return out;
@@ -128,8 +134,9 @@ constexpr PrivateUseArea kPrivateUseAreas[] = {
 std::optional<char32_t> PrivateUseCharacter(unsigned char lead, unsigned char trail) {
     for (const auto& area : kPrivateUseAreas) {
         if (lead < area.firstLead || lead > area.lastLead || trail < area.firstTrail ||
-            trail > area.lastTrail || trail == 0x7F)
+            trail > area.lastTrail || trail == 0x7F) {
             continue;
+        }
         const unsigned column = trail - area.firstTrail - (trail > 0x7F && area.firstTrail < 0x7F);
         return area.firstCharacter + (lead - area.firstLead) * area.RowSize() + column;
     }
@@ -138,10 +145,14 @@ std::optional<char32_t> PrivateUseCharacter(unsigned char lead, unsigned char tr
 
 std::optional<std::string> PrivateUseBytes(char32_t c) {
     for (const auto& area : kPrivateUseAreas) {
-        if (c < area.firstCharacter || c > area.LastCharacter()) continue;
+        if (c < area.firstCharacter || c > area.LastCharacter()) {
+            continue;
+        }
         const unsigned index = c - area.firstCharacter;
         unsigned trail = area.firstTrail + index % area.RowSize();
-        if (area.firstTrail < 0x7F && trail >= 0x7F) ++trail;
+        if (area.firstTrail < 0x7F && trail >= 0x7F) {
+            ++trail;
+        }
         return std::string{static_cast<char>(area.firstLead + index / area.RowSize()),
                            static_cast<char>(trail)};
     }
@@ -157,8 +168,9 @@ std::string ThreeByteUtf8(char32_t c) {
 std::optional<char32_t> ThreeByteCharacter(std::string_view s) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     if (s.size() < 3 || (byte(0) & 0xF0) != 0xE0 || (byte(1) & 0xC0) != 0x80 ||
-        (byte(2) & 0xC0) != 0x80)
+        (byte(2) & 0xC0) != 0x80) {
         return std::nullopt;
+    }
     return static_cast<char32_t>((byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F));
 }
 
@@ -166,8 +178,9 @@ std::optional<char32_t> ThreeByteCharacter(std::string_view s) {
 std::size_t Utf8CharacterLength(std::string_view s) {
     std::size_t length = 1;
     while (length < 4 && length < s.size() &&
-           (static_cast<unsigned char>(s[length]) & 0xC0) == 0x80)
+           (static_cast<unsigned char>(s[length]) & 0xC0) == 0x80) {
         ++length;
+    }
     return (static_cast<unsigned char>(s[0]) >= 0xC0) ? length : 1;
 }
 
@@ -183,18 +196,27 @@ enum class Kind { Missing, File, Directory, Other };
 
 Kind KindOf(const std::string& path) {
     struct stat info {};
-    if (path.empty() || HoldsNul(path) || ::stat(path.c_str(), &info) != 0) return Kind::Missing;
-    if (S_ISREG(info.st_mode)) return Kind::File;
-    if (S_ISDIR(info.st_mode)) return Kind::Directory;
+    if (path.empty() || HoldsNul(path) || ::stat(path.c_str(), &info) != 0) {
+        return Kind::Missing;
+    }
+    if (S_ISREG(info.st_mode)) {
+        return Kind::File;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return Kind::Directory;
+    }
     return Kind::Other;
 }
 
 std::vector<std::string> ListDirectory(const std::string& folder) {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (dir == nullptr) return names;
-    while (const dirent* entry = ::readdir(dir))
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
         names.emplace_back(entry->d_name);
+    }
     ::closedir(dir);
     return names;
 }
@@ -202,7 +224,9 @@ std::vector<std::string> ListDirectory(const std::string& folder) {
 // The folder part ("" or ending in "/") and the last component of a path.
 std::pair<std::string, std::string> SplitLast(const std::string& path) {
     const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return {"", path};
+    if (slash == std::string::npos) {
+        return {"", path};
+    }
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
@@ -228,7 +252,9 @@ bool TooLong(const std::string& path) {
 // The index of a folder ("" or ending in "/"), read on first use.
 const FolderIndex& IndexOf(const std::string& folder, FolderCache& cache) {
     const auto known = cache.indexes.find(folder);
-    if (known != cache.indexes.end()) return known->second;
+    if (known != cache.indexes.end()) {
+        return known->second;
+    }
     return cache.indexes.try_emplace(folder, ListDirectory(folder)).first->second;
 }
 
@@ -239,11 +265,17 @@ const FolderIndex& IndexOf(const std::string& folder, FolderCache& cache) {
 std::optional<std::string> FindEntry(const std::string& folder, const std::string& part,
                                      Kind wanted, FolderCache& cache, bool exactMissing) {
     std::string exact = folder + part;
-    if (!exactMissing && KindOf(exact) == wanted) return exact;
-    if (part.empty() || part == "." || part == "..") return std::nullopt;
+    if (!exactMissing && KindOf(exact) == wanted) {
+        return exact;
+    }
+    if (part.empty() || part == "." || part == "..") {
+        return std::nullopt;
+    }
     for (const std::string_view name : IndexOf(folder, cache).Matches(part)) {
         std::string entry = folder + std::string(name);
-        if (KindOf(entry) == wanted) return entry;
+        if (KindOf(entry) == wanted) {
+            return entry;
+        }
     }
     return std::nullopt;
 }
@@ -252,13 +284,17 @@ std::optional<std::string> FindEntry(const std::string& folder, const std::strin
 // each one a folder; the same folder named again is not looked up again.
 std::optional<std::string> ResolveFolder(const std::string& folder, FolderCache& cache) {
     const auto known = cache.folders.find(folder);
-    if (known != cache.folders.end()) return known->second;
+    if (known != cache.folders.end()) {
+        return known->second;
+    }
     std::optional<std::string> resolved(folder.starts_with('/') ? "/" : "");
     for (std::size_t start = resolved->size(); resolved && start < folder.size();) {
         const auto slash = folder.find('/', start);
         resolved = FindEntry(*resolved, folder.substr(start, slash - start), Kind::Directory, cache,
                              false);
-        if (resolved) *resolved += '/';
+        if (resolved) {
+            *resolved += '/';
+        }
         start = slash + 1;
     }
     cache.folders.emplace(folder, resolved);
@@ -268,7 +304,9 @@ std::optional<std::string> ResolveFolder(const std::string& folder, FolderCache&
 // The file a path names, taken exactly when it exists, otherwise found without regard to
 // the letter case of its components.
 std::optional<std::string> ResolveFile(const std::string& path, FolderCache& cache) {
-    if (HoldsNul(path) || TooLong(path)) return std::nullopt;
+    if (HoldsNul(path) || TooLong(path)) {
+        return std::nullopt;
+    }
     const auto [folder, name] = SplitLast(path);
     // Once a folder has been listed, its listing tells whether the exact name is there, which
     // spares each name written in another case a look-up that can only fail.
@@ -277,9 +315,13 @@ std::optional<std::string> ResolveFile(const std::string& path, FolderCache& cac
         const bool exactListed = std::find(matches.begin(), matches.end(), name) != matches.end();
         return FindEntry(folder, name, Kind::File, cache, !exactListed);
     }
-    if (KindOf(path) == Kind::File) return path;
+    if (KindOf(path) == Kind::File) {
+        return path;
+    }
     const auto resolved = ResolveFolder(folder, cache);
-    if (!resolved) return std::nullopt;
+    if (!resolved) {
+        return std::nullopt;
+    }
     return FindEntry(*resolved, name, Kind::File, cache, *resolved == folder);
 }
 
@@ -316,18 +358,23 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 
 bool FileExists(const std::string& path) {
     auto [folder, name] = SplitLast(path);
-    if (name.empty() || HoldsNul(path) || TooLong(path)) return false;
+    if (name.empty() || HoldsNul(path) || TooLong(path)) {
+        return false;
+    }
     FolderCache cache;
     if (!HasWildcard(name)) {
         const auto found = ResolveFile(path, cache);
         return found && !IsHidden(SplitLast(*found).second);
     }
     const auto directory = ResolveFolder(folder, cache);
-    if (!directory) return false;
+    if (!directory) {
+        return false;
+    }
     for (const auto& entry : ListDirectory(*directory)) {
         if (!IsHidden(entry) && WildcardMatch(name, entry) &&
-            KindOf(*directory + entry) == Kind::File)
+            KindOf(*directory + entry) == Kind::File) {
             return true;
+        }
     }
     return false;
 }
@@ -379,18 +426,26 @@ InputFile InputFile::Open(const std::string& path) {
 }
 
 std::size_t InputFile::Read(char* buffer, std::size_t size) {
-    if (!IsOpen()) return 0;
+    if (!IsOpen()) {
+        return 0;
+    }
     for (;;) {
         const ssize_t got = ::read(static_cast<int>(handle_), buffer, size);
-        if (got >= 0) return static_cast<std::size_t>(got);
-        if (errno == EINTR) continue;
+        if (got >= 0) {
+            return static_cast<std::size_t>(got);
+        }
+        if (errno == EINTR) {
+            continue;
+        }
         problem_ = {FileError::Unreadable, SystemReason(errno)};
         return 0;
     }
 }
 
 void InputFile::Close() noexcept {
-    if (IsOpen()) ::close(static_cast<int>(std::exchange(handle_, kClosed)));
+    if (IsOpen()) {
+        ::close(static_cast<int>(std::exchange(handle_, kClosed)));
+    }
 }
 
 }  // namespace tallix

@@ -17,7 +17,9 @@ namespace tallix {
 namespace {
 
 std::string WideToCodePage(const std::wstring& wide, UINT codePage) {
-    if (wide.empty()) return {};
+    if (wide.empty()) {
+        return {};
+    }
     const int length = static_cast<int>(wide.size());
     const bool utf8 = codePage == CP_UTF8;
     const char* fallback = utf8 ? nullptr : "?";
@@ -31,7 +33,9 @@ std::string WideToCodePage(const std::wstring& wide, UINT codePage) {
 }
 
 std::wstring CodePageToWide(std::string_view bytes, UINT codePage) {
-    if (bytes.empty()) return {};
+    if (bytes.empty()) {
+        return {};
+    }
     const int length = static_cast<int>(bytes.size());
     const int size = ::MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
     std::wstring out(static_cast<std::size_t>(size), L'\0');
@@ -66,8 +70,9 @@ std::string AnsiToUtf8(std::string_view ansi) {
     // character at a time, so that each such byte becomes U+FFFD as on every platform.
     const int length = static_cast<int>(ansi.size());
     if (ansi.empty() ||
-        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), length, nullptr, 0) > 0)
+        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), length, nullptr, 0) > 0) {
         return WideToUtf8(CodePageToWide(ansi, CP_ACP));
+    }
     // A lead byte and a trail byte that the table leaves unassigned are still one character:
     // one U+FFFD for the pair, so that a backslash as the second byte is never set free.
     std::wstring wide;
@@ -108,10 +113,14 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 bool FileExists(const std::string& path) {
     // FindFirstFileW matches "*" and "?" and ignores letter case, like the look-up the
     // program has always made; a trailing separator names no file.
-    if (path.empty() || IsSeparator(path.back()) || HoldsNul(path)) return false;
+    if (path.empty() || IsSeparator(path.back()) || HoldsNul(path)) {
+        return false;
+    }
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW(Utf8ToWide(path).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
     bool exists = false;
     do {
         exists = (found.dwFileAttributes & kNotNormal) == 0;
@@ -122,10 +131,13 @@ bool FileExists(const std::string& path) {
 
 std::optional<std::string> LocateFile(const std::string& path) {
     // Windows file systems ignore letter case already; wildcards name no file to open.
-    if (path.find_first_of("*?") != std::string::npos || HoldsNul(path)) return std::nullopt;
-    const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (path.find_first_of("*?") != std::string::npos || HoldsNul(path)) {
         return std::nullopt;
+    }
+    const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return std::nullopt;
+    }
     return path;
 }
 
@@ -179,7 +191,9 @@ InputFile InputFile::Open(const std::string& path) {
 }
 
 std::size_t InputFile::Read(char* buffer, std::size_t size) {
-    if (!IsOpen()) return 0;
+    if (!IsOpen()) {
+        return 0;
+    }
     DWORD got = 0;
     const DWORD want = static_cast<DWORD>(size > 0x40000000 ? 0x40000000 : size);
     if (!::ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) {
@@ -190,7 +204,9 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
 }
 
 void InputFile::Close() noexcept {
-    if (IsOpen()) ::CloseHandle(reinterpret_cast<HANDLE>(std::exchange(handle_, kClosed)));
+    if (IsOpen()) {
+        ::CloseHandle(reinterpret_cast<HANDLE>(std::exchange(handle_, kClosed)));
+    }
 }
 
 }  // namespace tallix

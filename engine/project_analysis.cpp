@@ -33,10 +33,14 @@ void ProjectAnalysis::OpenProject() {
         }
         const DialogText& dialog = SourceKind == SourceKind::Vb6 ? kVb6Dialog : kVbNetDialog;
         path = host_.ChooseProjectFile(dialog.title, dialog.pattern, dialog.filterName);
-        if (path.empty()) return;
+        if (path.empty()) {
+            return;
+        }
         ProjectPath = path;
     }
-    if (FileExists(path)) ReadMembers(path);
+    if (FileExists(path)) {
+        ReadMembers(path);
+    }
     FoundLinesText.clear();
     TotalLinesText.clear();
     host_.StoreSetting("Init_Dir", path);
@@ -58,7 +62,9 @@ void ProjectAnalysis::ReadMembers(const std::string& path) {
     std::move(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(kept),
               SourceFiles.begin());
     SourceFileCount = static_cast<std::int16_t>(kept);
-    if (names.size() > kept) host_.ShowMessage({AnalysisReason::Kind::TooManyMembers});
+    if (names.size() > kept) {
+        host_.ShowMessage({AnalysisReason::Kind::TooManyMembers});
+    }
 }
 
 void ProjectAnalysis::StartAnalysis() {
@@ -79,15 +85,18 @@ void ProjectAnalysis::StartAnalysis() {
                                              SourceFiles.begin() + SourceFileCount);
         const std::vector<MemberCount> members = CountMembers(folder, names, SourceKind, options);
         for (const MemberCount& member : members) {
-            if (member.problem.error != FileError::None) unreadable.push_back(member.path);
+            if (member.problem.error != FileError::None) {
+                unreadable.push_back(member.path);
+            }
         }
         const ResultTexts texts = BuildResultTexts(members);
         FoundLinesText = texts.foundLines;
         TotalLinesText = texts.totalLines;
     }
     host_.SetStartEnabled(true);
-    if (!unreadable.empty())
+    if (!unreadable.empty()) {
         host_.ShowMessage({AnalysisReason::Kind::MembersUnreadable, std::move(unreadable)});
+    }
 }
 
 void ProjectAnalysis::ClearFile() {

@@ -31,7 +31,9 @@ template <typename NameOf>
 std::vector<std::string> ReadMembers(std::string_view projectBytes, NameOf nameOf) {
     std::vector<std::string> names;
     TextLineReader reader([&](std::string_view line) {
-        if (auto name = nameOf(line)) names.push_back(std::move(*name));
+        if (auto name = nameOf(line)) {
+            names.push_back(std::move(*name));
+        }
     });
     reader.Feed(projectBytes);
     reader.Finish();
@@ -42,8 +44,12 @@ std::vector<std::string> ReadMembers(std::string_view projectBytes, NameOf nameO
 
 std::optional<std::string> Vb6MemberName(std::string_view line) {
     for (const auto& prefix : kVb6Prefixes) {
-        if (!line.starts_with(prefix.text)) continue;
-        if (!prefix.nameAfterSemicolon) return std::string(line.substr(line.find('=') + 1));
+        if (!line.starts_with(prefix.text)) {
+            continue;
+        }
+        if (!prefix.nameAfterSemicolon) {
+            return std::string(line.substr(line.find('=') + 1));
+        }
         const auto semicolon = line.find(';');
         const auto name = semicolon == std::string_view::npos ? line : line.substr(semicolon + 1);
         return std::string(TrimSpaces(name));
@@ -53,14 +59,19 @@ std::optional<std::string> Vb6MemberName(std::string_view line) {
 
 std::optional<std::string> VbNetMemberName(std::string_view line) {
     const std::string_view trimmed = TrimSpaces(line);
-    if (!trimmed.starts_with(kCompileInclude)) return std::nullopt;
-    if (trimmed.find("AssemblyInfo.") != std::string_view::npos ||
-        trimmed.find(".Designer.") != std::string_view::npos)
+    if (!trimmed.starts_with(kCompileInclude)) {
         return std::nullopt;
+    }
+    if (trimmed.find("AssemblyInfo.") != std::string_view::npos ||
+        trimmed.find(".Designer.") != std::string_view::npos) {
+        return std::nullopt;
+    }
     const auto first = trimmed.find('"');
     const auto last = trimmed.rfind('"');
     // Fewer than two quotes name nothing.
-    if (first == std::string_view::npos || first == last) return std::nullopt;
+    if (first == std::string_view::npos || first == last) {
+        return std::nullopt;
+    }
     return std::string(trimmed.substr(first + 1, last - first - 1));
 }
 
@@ -78,16 +89,23 @@ FileProblem VisitProjectMembers(const std::string& path, SourceKind kind,
     if (kind != SourceKind::Vb6) {
         // An SDK-style project names few or none of its members; they come from its folder.
         const SdkProjectRead sdk = ScanSdkProjectFile(path);
-        if (sdk.problem.error != FileError::None) return sdk.problem;
+        if (sdk.problem.error != FileError::None) {
+            return sdk.problem;
+        }
         if (sdk.scan.sdkStyle) {
             for (std::string& name :
-                 SdkProjectMembers(ProjectFolder(located.value_or(path)), sdk.scan))
-                if (!onMember(std::move(name))) break;
+                 SdkProjectMembers(ProjectFolder(located.value_or(path)), sdk.scan)) {
+                if (!onMember(std::move(name))) {
+                    break;
+                }
+            }
             return {};
         }
     }
     InputFile file = InputFile::Open(located.value_or(path));
-    if (!file.IsOpen()) return file.Problem();
+    if (!file.IsOpen()) {
+        return file.Problem();
+    }
     return VisitProjectMembers(file, kind, onMember);
 }
 
@@ -96,17 +114,27 @@ FileProblem VisitProjectMembers(ByteSource& source, SourceKind kind,
     const auto nameOf = kind == SourceKind::Vb6 ? Vb6MemberName : VbNetMemberName;
     bool wanted = true;
     TextLineReader reader([&](std::string_view line) {
-        if (!wanted) return;
-        if (auto name = nameOf(line)) wanted = onMember(std::move(*name));
+        if (!wanted) {
+            return;
+        }
+        if (auto name = nameOf(line)) {
+            wanted = onMember(std::move(*name));
+        }
     });
     const auto buffer = std::make_unique<char[]>(kReadBlockSize);
     while (wanted) {
         const std::size_t got = source.Read(buffer.get(), kReadBlockSize);
-        if (got == 0) break;
+        if (got == 0) {
+            break;
+        }
         reader.Feed({buffer.get(), got});
     }
-    if (source.Problem().error != FileError::None) return source.Problem();
-    if (wanted) reader.Finish();
+    if (source.Problem().error != FileError::None) {
+        return source.Problem();
+    }
+    if (wanted) {
+        reader.Finish();
+    }
     return {};
 }
 
@@ -116,7 +144,9 @@ ProjectMembers ReadProjectFile(const std::string& path, SourceKind kind) {
         result.names.push_back(std::move(name));
         return true;
     });
-    if (result.problem.error != FileError::None) result.names.clear();
+    if (result.problem.error != FileError::None) {
+        result.names.clear();
+    }
     return result;
 }
 

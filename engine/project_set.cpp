@@ -26,7 +26,9 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view tail) {
 }
 
 std::string_view WithoutBraces(std::string_view guid) {
-    if (guid.starts_with('{') && guid.ends_with('}')) return guid.substr(1, guid.size() - 2);
+    if (guid.starts_with('{') && guid.ends_with('}')) {
+        return guid.substr(1, guid.size() - 2);
+    }
     return guid;
 }
 
@@ -34,7 +36,9 @@ std::string_view WithoutBraces(std::string_view guid) {
 class SeenFiles {
 public:
     bool FirstTime(const std::string& path) {
-        if (const auto identity = IdentifyFile(path)) return identities_.insert(*identity).second;
+        if (const auto identity = IdentifyFile(path)) {
+            return identities_.insert(*identity).second;
+        }
         return paths_.insert(path).second;
     }
 
@@ -47,12 +51,17 @@ private:
 FileProblem ReadLines(const std::string& path,
                       const std::function<void(std::string_view)>& onLine) {
     InputFile file = InputFile::Open(LocateFile(path).value_or(path));
-    if (!file.IsOpen()) return file.Problem();
+    if (!file.IsOpen()) {
+        return file.Problem();
+    }
     TextLineReader reader(onLine);
     const auto buffer = std::make_unique<char[]>(kReadBlockSize);
-    while (const std::size_t got = file.Read(buffer.get(), kReadBlockSize))
+    while (const std::size_t got = file.Read(buffer.get(), kReadBlockSize)) {
         reader.Feed({buffer.get(), got});
-    if (file.Problem().error != FileError::None) return file.Problem();
+    }
+    if (file.Problem().error != FileError::None) {
+        return file.Problem();
+    }
     reader.Finish();
     return {};
 }
@@ -72,21 +81,30 @@ void AddNamed(ProjectSet& set, SeenFiles& seen, const std::string& folder, const
 void ReadGroup(const std::string& path, ProjectSet& set) {
     std::vector<std::string> names;
     set.problem = ReadLines(path, [&](std::string_view line) {
-        if (auto name = GroupProjectName(line)) names.push_back(std::move(*name));
+        if (auto name = GroupProjectName(line)) {
+            names.push_back(std::move(*name));
+        }
     });
-    if (set.problem.error != FileError::None) return;
+    if (set.problem.error != FileError::None) {
+        return;
+    }
     SeenFiles seen;
     const std::string folder = ProjectFolder(path);
-    for (const std::string& name : names)
+    for (const std::string& name : names) {
         AddNamed(set, seen, folder, "", name);
+    }
 }
 
 void ReadSolution(const std::string& path, ProjectSet& set) {
     std::vector<SolutionEntry> entries;
     set.problem = ReadLines(path, [&](std::string_view line) {
-        if (auto entry = SolutionEntryOf(line)) entries.push_back(std::move(*entry));
+        if (auto entry = SolutionEntryOf(line)) {
+            entries.push_back(std::move(*entry));
+        }
     });
-    if (set.problem.error != FileError::None) return;
+    if (set.problem.error != FileError::None) {
+        return;
+    }
     SeenFiles seen;
     const std::string folder = ProjectFolder(path);
     for (const SolutionEntry& entry : entries) {
@@ -108,8 +126,9 @@ void ReadFolder(const std::string& path, ProjectSet& set) {
     };
     std::vector<std::string> found;
     WalkFiles(path, skipped, [&](const std::string& relative) {
-        if (EndsWithIgnoringCase(relative, ".vbp") || EndsWithIgnoringCase(relative, ".vbproj"))
+        if (EndsWithIgnoringCase(relative, ".vbp") || EndsWithIgnoringCase(relative, ".vbproj")) {
             found.push_back(relative);
+        }
     });
     std::sort(found.begin(), found.end(),
               [](const std::string& a, const std::string& b) { return PathLess(a, b); });
@@ -121,7 +140,9 @@ void ReadFolder(const std::string& path, ProjectSet& set) {
     for (std::string relative : found) {
         std::replace(relative.begin(), relative.end(), '/', separator);
         std::string full = ended ? path + relative : path + separator + relative;
-        if (seen.FirstTime(full)) set.projects.push_back({full, KindOfProjectFile(full)});
+        if (seen.FirstTime(full)) {
+            set.projects.push_back({full, KindOfProjectFile(full)});
+        }
     }
 }
 
@@ -132,32 +153,47 @@ SourceKind KindOfProjectFile(std::string_view path) {
 }
 
 SetKind KindOfSetPath(const std::string& path) {
-    if (EndsWithIgnoringCase(path, ".vbg")) return SetKind::Group;
-    if (EndsWithIgnoringCase(path, ".sln")) return SetKind::Solution;
-    if (IsFolder(path)) return SetKind::Folder;
+    if (EndsWithIgnoringCase(path, ".vbg")) {
+        return SetKind::Group;
+    }
+    if (EndsWithIgnoringCase(path, ".sln")) {
+        return SetKind::Solution;
+    }
+    if (IsFolder(path)) {
+        return SetKind::Folder;
+    }
     return SetKind::Project;
 }
 
 std::optional<std::string> GroupProjectName(std::string_view line) {
     for (const std::string_view prefix : {"Project=", "StartupProject="}) {
-        if (line.starts_with(prefix)) return std::string(TrimSpaces(line.substr(prefix.size())));
+        if (line.starts_with(prefix)) {
+            return std::string(TrimSpaces(line.substr(prefix.size())));
+        }
     }
     return std::nullopt;
 }
 
 std::optional<SolutionEntry> SolutionEntryOf(std::string_view line) {
-    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) {
         line.remove_prefix(1);
-    if (!line.starts_with("Project(")) return std::nullopt;
+    }
+    if (!line.starts_with("Project(")) {
+        return std::nullopt;
+    }
     // The quoted texts in order: the type, the name, the path and the project's own GUID.
     std::vector<std::string_view> quoted;
     for (std::size_t open = line.find('"'); open != std::string_view::npos && quoted.size() < 3;) {
         const auto close = line.find('"', open + 1);
-        if (close == std::string_view::npos) break;
+        if (close == std::string_view::npos) {
+            break;
+        }
         quoted.push_back(line.substr(open + 1, close - open - 1));
         open = line.find('"', close + 1);
     }
-    if (quoted.size() < 3) return std::nullopt;
+    if (quoted.size() < 3) {
+        return std::nullopt;
+    }
     return SolutionEntry{std::string(WithoutBraces(quoted[0])), std::string(quoted[1]),
                          std::string(quoted[2])};
 }

@@ -26,10 +26,12 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::string_view TrimXmlSpace(std::string_view text) {
-    while (!text.empty() && IsXmlSpace(text.front()))
+    while (!text.empty() && IsXmlSpace(text.front())) {
         text.remove_prefix(1);
-    while (!text.empty() && IsXmlSpace(text.back()))
+    }
+    while (!text.empty() && IsXmlSpace(text.back())) {
         text.remove_suffix(1);
+    }
     return text;
 }
 
@@ -97,7 +99,9 @@ struct Tag {
 
     std::optional<std::string_view> Attribute(std::string_view wanted) const {
         for (const auto& [key, value] : attributes) {
-            if (key == wanted) return value;
+            if (key == wanted) {
+                return value;
+            }
         }
         return std::nullopt;
     }
@@ -115,29 +119,38 @@ Tag ParseTag(std::string_view text) {
         text.remove_suffix(1);
     }
     std::size_t i = 0;
-    while (i < text.size() && !IsXmlSpace(text[i]))
+    while (i < text.size() && !IsXmlSpace(text[i])) {
         ++i;
+    }
     tag.name = text.substr(0, i);
     while (i < text.size()) {
-        while (i < text.size() && IsXmlSpace(text[i]))
+        while (i < text.size() && IsXmlSpace(text[i])) {
             ++i;
+        }
         const std::size_t keyStart = i;
-        while (i < text.size() && text[i] != '=' && !IsXmlSpace(text[i]))
+        while (i < text.size() && text[i] != '=' && !IsXmlSpace(text[i])) {
             ++i;
+        }
         const std::string_view key = text.substr(keyStart, i - keyStart);
-        while (i < text.size() && IsXmlSpace(text[i]))
+        while (i < text.size() && IsXmlSpace(text[i])) {
             ++i;
+        }
         if (i >= text.size() || text[i] != '=') {
             ++i;
             continue;
         }
         ++i;
-        while (i < text.size() && IsXmlSpace(text[i]))
+        while (i < text.size() && IsXmlSpace(text[i])) {
             ++i;
-        if (i >= text.size() || (text[i] != '"' && text[i] != '\'')) continue;
+        }
+        if (i >= text.size() || (text[i] != '"' && text[i] != '\'')) {
+            continue;
+        }
         const char quote = text[i++];
         const auto close = text.find(quote, i);
-        if (close == std::string_view::npos) break;
+        if (close == std::string_view::npos) {
+            break;
+        }
         tag.attributes.emplace_back(key, text.substr(i, close - i));
         i = close + 1;
     }
@@ -175,7 +188,9 @@ bool IsAbsolute(std::string_view pattern) {
 // the walk starts at the folders before the first wildcard.
 std::vector<std::string> ExpandInclude(const std::string& folder, std::string_view pattern) {
     std::vector<std::string> found;
-    if (IsAbsolute(pattern)) return found;
+    if (IsAbsolute(pattern)) {
+        return found;
+    }
     const auto wildcard = pattern.find_first_of("*?");
     const auto cut = pattern.find_last_of("/\\", wildcard);
     const std::string prefix(cut == std::string_view::npos ? "" : pattern.substr(0, cut + 1));
@@ -185,7 +200,9 @@ std::vector<std::string> ExpandInclude(const std::string& folder, std::string_vi
     WalkFiles(
         base, [](std::string_view, std::string_view) { return true; },
         [&](const std::string& relative) {
-            if (GlobMatch(rest, relative)) found.push_back(prefix + WithBackslashes(relative));
+            if (GlobMatch(rest, relative)) {
+                found.push_back(prefix + WithBackslashes(relative));
+            }
         });
     return found;
 }
@@ -194,7 +211,9 @@ void AddUnlessListed(std::vector<std::string>& items, std::string name) {
     const bool listed = std::any_of(items.begin(), items.end(), [&](const std::string& item) {
         return SamePathIgnoringCase(item, name);
     });
-    if (!listed) items.push_back(std::move(name));
+    if (!listed) {
+        items.push_back(std::move(name));
+    }
 }
 
 bool MatchesAny(const std::vector<std::string>& patterns, std::string_view path) {
@@ -222,7 +241,9 @@ void SdkProjectScanner::Feed(std::string_view text) {
         if (c == '>' && quote_ == 0 &&
             (comment ? tag_.ends_with("--") : !cdata || tag_.ends_with("]]"))) {
             inTag_ = false;
-            if (!comment && !cdata && !tagTooLong_) EndTag();
+            if (!comment && !cdata && !tagTooLong_) {
+                EndTag();
+            }
             continue;
         }
         // Quotes count only inside element tags: comments and the like may hold lone ones.
@@ -246,7 +267,9 @@ void SdkProjectScanner::Feed(std::string_view text) {
 }
 
 void SdkProjectScanner::EndTag() {
-    if (tag_.empty() || tag_[0] == '?' || tag_[0] == '!') return;
+    if (tag_.empty() || tag_[0] == '?' || tag_[0] == '!') {
+        return;
+    }
     const Tag tag = ParseTag(tag_);
     if (tag.closing) {
         EndPropertyText(tag.name);
@@ -255,7 +278,9 @@ void SdkProjectScanner::EndTag() {
     inProperty_ = false;
     if (!rootSeen_) {
         rootSeen_ = true;
-        if (tag.name == "Project" && tag.Attribute("Sdk")) scan_.sdkStyle = true;
+        if (tag.name == "Project" && tag.Attribute("Sdk")) {
+            scan_.sdkStyle = true;
+        }
     }
     if (tag.name == "Sdk" || (tag.name == "Import" && tag.Attribute("Sdk"))) {
         scan_.sdkStyle = true;
@@ -263,7 +288,9 @@ void SdkProjectScanner::EndTag() {
         if (const auto include = tag.Attribute("Include")) {
             CompileItemRule rule;
             rule.patterns = ItemList(*include);
-            if (const auto exclude = tag.Attribute("Exclude")) rule.excludes = ItemList(*exclude);
+            if (const auto exclude = tag.Attribute("Exclude")) {
+                rule.excludes = ItemList(*exclude);
+            }
             scan_.rules.push_back(std::move(rule));
         } else if (const auto remove = tag.Attribute("Remove")) {
             scan_.rules.push_back({CompileItemRule::Action::Remove, ItemList(*remove), {}});
@@ -278,8 +305,12 @@ void SdkProjectScanner::EndTag() {
 void SdkProjectScanner::EndPropertyText(std::string_view closingName) {
     if (inProperty_ && closingName == propertyName_) {
         const std::string_view value = TrimXmlSpace(propertyText_);
-        if (EqualsIgnoringCase(value, "false")) scan_.defaultItems = false;
-        if (EqualsIgnoringCase(value, "true")) scan_.defaultItems = true;
+        if (EqualsIgnoringCase(value, "false")) {
+            scan_.defaultItems = false;
+        }
+        if (EqualsIgnoringCase(value, "true")) {
+            scan_.defaultItems = true;
+        }
     }
     inProperty_ = false;
 }
@@ -294,14 +325,17 @@ namespace {
 
 FileProblem ScanFile(const std::string& path, SdkProjectScanner& scanner) {
     InputFile file = InputFile::Open(LocateFile(path).value_or(path));
-    if (!file.IsOpen()) return file.Problem();
+    if (!file.IsOpen()) {
+        return file.Problem();
+    }
     TextLineReader reader([&](std::string_view line) {
         scanner.Feed(line);
         scanner.Feed("\n");
     });
     const auto buffer = std::make_unique<char[]>(kReadBlockSize);
-    while (const std::size_t got = file.Read(buffer.get(), kReadBlockSize))
+    while (const std::size_t got = file.Read(buffer.get(), kReadBlockSize)) {
         reader.Feed({buffer.get(), got});
+    }
     reader.Finish();
     return file.Problem();
 }
@@ -327,12 +361,16 @@ std::vector<std::string> SdkProjectMembers(const std::string& folder, const SdkP
     if (scan.defaultItems) {
         // Build output and intermediate folders sit at the top; hidden folders anywhere.
         const auto enter = [](std::string_view name, std::string_view relative) {
-            if (name.starts_with('.')) return false;
+            if (name.starts_with('.')) {
+                return false;
+            }
             return relative != name ||
                    !(EqualsIgnoringCase(name, "bin") || EqualsIgnoringCase(name, "obj"));
         };
         WalkFiles(folder, enter, [&](const std::string& relative) {
-            if (EndsWithVb(relative)) items.push_back(WithBackslashes(relative));
+            if (EndsWithVb(relative)) {
+                items.push_back(WithBackslashes(relative));
+            }
         });
     }
     for (const CompileItemRule& rule : scan.rules) {
@@ -345,7 +383,9 @@ std::vector<std::string> SdkProjectMembers(const std::string& folder, const SdkP
             std::vector<std::string> named =
                 HasGlob(pattern) ? ExpandInclude(folder, pattern) : std::vector{pattern};
             for (std::string& name : named) {
-                if (!MatchesAny(rule.excludes, name)) AddUnlessListed(items, std::move(name));
+                if (!MatchesAny(rule.excludes, name)) {
+                    AddUnlessListed(items, std::move(name));
+                }
             }
         }
     }

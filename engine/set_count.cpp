@@ -23,10 +23,14 @@ void AddOnce(SetCount& count, const std::vector<std::optional<FileIdentity>>& id
     std::set<std::string> seenPaths;
     for (std::size_t j = 0; j < jobs.size(); ++j) {
         const MemberCount& member = count.projects[jobs[j].project].members[jobs[j].member];
-        if (member.problem.error != FileError::None) continue;
+        if (member.problem.error != FileError::None) {
+            continue;
+        }
         const bool first = identities[j] ? seenFiles.insert(*identities[j]).second
                                          : seenPaths.insert(member.path).second;
-        if (!first) continue;
+        if (!first) {
+            continue;
+        }
         count.total += member.lines;
         count.tally.code += member.tally.code;
         count.tally.comment += member.tally.comment;
@@ -49,11 +53,15 @@ MemberBatchCounter::MemberBatchCounter(std::string folder, SourceKind kind, Coun
 
 void MemberBatchCounter::Add(std::string name) {
     names_.push_back(std::move(name));
-    if (names_.size() == batchSize_) CountBatch();
+    if (names_.size() == batchSize_) {
+        CountBatch();
+    }
 }
 
 void MemberBatchCounter::Finish() {
-    if (!names_.empty()) CountBatch();
+    if (!names_.empty()) {
+        CountBatch();
+    }
 }
 
 void MemberBatchCounter::CountBatch() {
@@ -61,8 +69,9 @@ void MemberBatchCounter::CountBatch() {
     ParallelFor(names_.size(), workers_, [&](std::size_t i, unsigned worker) {
         counted_[i] = CountMember(folder_, names_[i], kind_, options_, locators_[worker]);
     });
-    for (const MemberCount& member : counted_)
+    for (const MemberCount& member : counted_) {
         onMember_(member);
+    }
     names_.clear();
     counted_.clear();
 }
@@ -75,8 +84,9 @@ std::vector<MemberCount> CountMembers(const std::string& folder,
     MemberBatchCounter counter(
         folder, kind, options, [&](const MemberCount& member) { members.push_back(member); },
         workers, std::max<std::size_t>(names.size(), 1));
-    for (const std::string& name : names)
+    for (const std::string& name : names) {
         counter.Add(name);
+    }
     counter.Finish();
     return members;
 }
@@ -105,8 +115,9 @@ SetCount CountProjects(const std::vector<SetProject>& projects, CountOptions opt
     for (std::size_t p = 0; p < projects.size(); ++p) {
         folders[p] = ProjectFolder(projects[p].path);
         count.projects[p].members.resize(names[p].size());
-        for (std::size_t m = 0; m < names[p].size(); ++m)
+        for (std::size_t m = 0; m < names[p].size(); ++m) {
             jobs.push_back({p, m});
+        }
     }
     std::vector<std::optional<FileIdentity>> identities(jobs.size());
     std::vector<FileLocator> locators(std::max(workers, 1u));
@@ -114,11 +125,14 @@ SetCount CountProjects(const std::vector<SetProject>& projects, CountOptions opt
         const auto [p, m] = jobs[j];
         MemberCount& member = count.projects[p].members[m];
         member = CountMember(folders[p], names[p][m], projects[p].kind, options, locators[worker]);
-        if (member.problem.error == FileError::None) identities[j] = IdentifyFile(member.path);
+        if (member.problem.error == FileError::None) {
+            identities[j] = IdentifyFile(member.path);
+        }
     });
 
-    for (CountedProject& counted : count.projects)
+    for (CountedProject& counted : count.projects) {
         counted.texts = BuildResultTexts(counted.members);
+    }
     AddOnce(count, identities, jobs);
     return count;
 }

@@ -15,8 +15,12 @@ std::size_t Utf8SequenceLength(std::string_view s) {
         return i < s.size() && byte(i) >= lo && byte(i) <= hi;
     };
     const unsigned lead = byte(0);
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) return continuation(1) ? 2 : 0;
+    if (lead < 0x80) {
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return continuation(1) ? 2 : 0;
+    }
     if (lead >= 0xE0 && lead <= 0xEF) {
         // Overlong forms and surrogates are excluded through the second byte's range.
         const unsigned lo = lead == 0xE0 ? 0xA0 : 0x80;

@@ -16,10 +16,14 @@ bool IsAscii(std::string_view bytes) {
     for (; i + 8 <= bytes.size(); i += 8) {
         std::uint64_t word;
         std::memcpy(&word, bytes.data() + i, sizeof word);
-        if (word & kHighBits) return false;
+        if (word & kHighBits) {
+            return false;
+        }
     }
     for (; i < bytes.size(); ++i) {
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
+            return false;
+        }
     }
     return true;
 }
@@ -47,7 +51,9 @@ void TextLineReader::Feed(std::string_view block) {
 }
 
 void TextLineReader::Finish() {
-    if (!kept_.empty()) EmitKept();
+    if (!kept_.empty()) {
+        EmitKept();
+    }
 }
 
 void TextLineReader::Keep(const char* from, const char* to) {
@@ -93,7 +99,9 @@ std::vector<std::string> SplitTextLines(std::string_view bytes) {
 
 std::string_view TrimSpaces(std::string_view text) {
     const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos) {
+        return {};
+    }
     const auto last = text.find_last_not_of(' ');
     return text.substr(first, last - first + 1);
 }

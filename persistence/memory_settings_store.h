@@ -14,7 +14,9 @@ public:
     }
     std::optional<std::string> LoadSetting(const std::string& key) const override {
         const auto found = values_.find(key);
-        if (found == values_.end()) return std::nullopt;
+        if (found == values_.end()) {
+            return std::nullopt;
+        }
         return found->second;
     }
 

@@ -29,8 +29,12 @@ bool WriteAll(int fd, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR) continue;
-        if (wrote <= 0) return false;
+        if (wrote < 0 && errno == EINTR) {
+            continue;
+        }
+        if (wrote <= 0) {
+            return false;
+        }
         done += static_cast<std::size_t>(wrote);
     }
     return true;
@@ -46,7 +50,9 @@ std::string FileBehindLinks(const std::string& path, int& error) {
         const std::filesystem::path target = std::filesystem::read_symlink(current, failed);
         // Not a link, or nothing there: this is the file. Other failures show when it is
         // opened.
-        if (failed) return current;
+        if (failed) {
+            return current;
+        }
         if (target.is_absolute()) {
             current = target.string();
         } else {
@@ -64,7 +70,9 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary = path + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
     }
     return -1;
 }
@@ -73,28 +81,41 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
 // part of the new content, so this is only for a folder that allows nothing better.
 std::optional<std::string> OverwriteInPlace(const std::string& path, const std::string& bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) return SystemError(errno);
+    if (fd < 0) {
+        return SystemError(errno);
+    }
     const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     const int writeError = errno;
-    if (::close(fd) != 0 || !written) return SystemError(written ? errno : writeError);
+    if (::close(fd) != 0 || !written) {
+        return SystemError(written ? errno : writeError);
+    }
     return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes) {
-    if (path.empty()) return SystemError(ENOENT);
+    if (path.empty()) {
+        return SystemError(ENOENT);
+    }
     int linkError = 0;
     const std::string file = FileBehindLinks(path, linkError);
-    if (linkError != 0) return SystemError(linkError);
+    if (linkError != 0) {
+        return SystemError(linkError);
+    }
     struct stat existing {};
     const bool exists = ::stat(file.c_str(), &existing) == 0;
     if (exists) {
-        if (S_ISDIR(existing.st_mode)) return SystemError(EISDIR);
-        if (!S_ISREG(existing.st_mode)) return SystemError(EINVAL);
+        if (S_ISDIR(existing.st_mode)) {
+            return SystemError(EISDIR);
+        }
+        if (!S_ISREG(existing.st_mode)) {
+            return SystemError(EINVAL);
+        }
         // A read-only file stays as it is, even for a user whom permissions do not stop.
-        if ((existing.st_mode & 0222) == 0 || ::access(file.c_str(), W_OK) != 0)
+        if ((existing.st_mode & 0222) == 0 || ::access(file.c_str(), W_OK) != 0) {
             return SystemError(EACCES);
+        }
     }
     std::string temporary;
     const int fd = CreateTemporaryBeside(file, temporary);
@@ -102,7 +123,9 @@ std::optional<std::string> ReplaceFileContents(const std::string& path, const st
         const int error = errno;
         // A folder may let the user write a file in it but not make one there (a report
         // made for the user in a shared folder): the report is then written where it is.
-        if (exists && (error == EACCES || error == EPERM)) return OverwriteInPlace(file, bytes);
+        if (exists && (error == EACCES || error == EPERM)) {
+            return OverwriteInPlace(file, bytes);
+        }
         return SystemError(error);
     }
     // A new report gets the user's default permissions (through the umask); a replaced

@@ -21,8 +21,9 @@ std::optional<std::string> SystemError(DWORD error) {
     if (text != nullptr) {
         std::wstring wide(text);
         ::LocalFree(text);
-        while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n'))
+        while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n')) {
             wide.pop_back();
+        }
         reason = WideToUtf8(wide);
     }
     return reason;
@@ -31,17 +32,25 @@ std::optional<std::string> SystemError(DWORD error) {
 }  // namespace
 
 std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes) {
-    if (path.empty()) return SystemError(ERROR_PATH_NOT_FOUND);
+    if (path.empty()) {
+        return SystemError(ERROR_PATH_NOT_FOUND);
+    }
     const std::wstring target = Utf8ToWide(path);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return SystemError(ERROR_ACCESS_DENIED);
-        if (attributes & FILE_ATTRIBUTE_READONLY) return SystemError(ERROR_ACCESS_DENIED);
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            return SystemError(ERROR_ACCESS_DENIED);
+        }
+        if (attributes & FILE_ATTRIBUTE_READONLY) {
+            return SystemError(ERROR_ACCESS_DENIED);
+        }
     }
     const std::wstring temporary = target + L".tmp~";
     HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return SystemError(::GetLastError());
+    if (file == INVALID_HANDLE_VALUE) {
+        return SystemError(::GetLastError());
+    }
     DWORD wrote = 0;
     const bool written =
         ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&

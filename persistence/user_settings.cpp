@@ -17,8 +17,11 @@ constexpr const char* kRemarkLine = "RemarkLine";
 
 bool IsKnownKey(std::string_view key) {
     const std::array<std::string_view, 4> known{kInitDir, kSourceProj, kBlankLine, kRemarkLine};
-    for (const std::string_view name : known)
-        if (name == key) return true;
+    for (const std::string_view name : known) {
+        if (name == key) {
+            return true;
+        }
+    }
     return false;
 }
 
@@ -62,7 +65,9 @@ void UserSettings::StoreSkipCommentLines(bool skip) {
 }
 
 bool UserSettings::StoreByKey(const std::string& key, const std::string& value) {
-    if (!IsKnownKey(key)) return false;
+    if (!IsKnownKey(key)) {
+        return false;
+    }
     store_.StoreSetting(key, value);
     return true;
 }

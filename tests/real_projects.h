@@ -22,8 +22,9 @@ class CorpusTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::error_code ignored;
-        if (!std::filesystem::is_regular_file(FromUtf8(kCorpusDir) / "MANIFEST.md", ignored))
+        if (!std::filesystem::is_regular_file(FromUtf8(kCorpusDir) / "MANIFEST.md", ignored)) {
             GTEST_SKIP() << "no corpus at " << kCorpusDir;
+        }
     }
 };
 

@@ -39,9 +39,10 @@ public:
         std::error_code ignored;
         // Tests may leave read-only files behind; make them removable first.
         using Iterator = std::filesystem::recursive_directory_iterator;
-        for (Iterator it(path_, ignored); !ignored && it != Iterator(); it.increment(ignored))
+        for (Iterator it(path_, ignored); !ignored && it != Iterator(); it.increment(ignored)) {
             std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
                                          std::filesystem::perm_options::add, ignored);
+        }
         std::filesystem::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;

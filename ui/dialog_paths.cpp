@@ -10,12 +10,22 @@ namespace {
 
 char32_t UpperLetter(char32_t c) {
     if ((c >= U'a' && c <= U'z') || (c >= U'\u00E0' && c <= U'\u00FE' && c != U'\u00F7') ||
-        (c >= U'\u03B1' && c <= U'\u03C9' && c != U'\u03C2') || (c >= U'\u0430' && c <= U'\u044F'))
+        (c >= U'\u03B1' && c <= U'\u03C9' && c != U'\u03C2') ||
+        (c >= U'\u0430' && c <= U'\u044F')) {
         return c - 0x20;
-    if (c >= U'\uFF41' && c <= U'\uFF5A') return c - 0x20;  // full-width a to z
-    if (c >= U'\u0450' && c <= U'\u045F') return c - 0x50;  // Cyrillic ѐ to џ
-    if (c == U'\u00FF') return U'\u0178';                   // ÿ
-    if (c == U'\u03C2') return U'\u03A3';                   // final sigma
+    }
+    if (c >= U'\uFF41' && c <= U'\uFF5A') {
+        return c - 0x20;  // full-width a to z
+    }
+    if (c >= U'\u0450' && c <= U'\u045F') {
+        return c - 0x50;  // Cyrillic ѐ to џ
+    }
+    if (c == U'\u00FF') {
+        return U'\u0178';  // ÿ
+    }
+    if (c == U'\u03C2') {
+        return U'\u03A3';  // final sigma
+    }
     return c;
 }
 
@@ -24,16 +34,24 @@ char32_t UpperLetter(char32_t c) {
 std::pair<char32_t, std::size_t> DecodeAt(const std::string& text, std::size_t at) {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(at);
-    if (lead < 0x80) return {lead, 1};
+    if (lead < 0x80) {
+        return {lead, 1};
+    }
     const std::size_t length = (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : 0;
-    if (length == 0 || at + length > text.size()) return {0, 0};
+    if (length == 0 || at + length > text.size()) {
+        return {0, 0};
+    }
     char32_t c = lead & (length == 2 ? 0x1F : 0x0F);
     for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) return {0, 0};
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            return {0, 0};
+        }
         c = (c << 6) | (byte(at + i) & 0x3F);
     }
     const char32_t least = length == 2 ? 0x80 : 0x800;
-    if (c < least || (c >= 0xD800 && c <= 0xDFFF)) return {0, 0};
+    if (c < least || (c >= 0xD800 && c <= 0xDFFF)) {
+        return {0, 0};
+    }
     return {c, length};
 }
 
@@ -61,10 +79,14 @@ std::string DialogFilter(const std::string& filterName, const std::string& patte
 }
 
 std::string StartingFolder(const std::string& initDir) {
-    if (initDir.empty()) return {};
+    if (initDir.empty()) {
+        return {};
+    }
     std::error_code error;
     const std::filesystem::path path = Utf8Path(initDir);
-    if (std::filesystem::is_directory(path, error)) return initDir;
+    if (std::filesystem::is_directory(path, error)) {
+        return initDir;
+    }
     const std::u8string folder = path.parent_path().u8string();
     return std::string(folder.begin(), folder.end());
 }
@@ -92,8 +114,9 @@ std::string NormaliseSavePath(const std::string& path, const std::string& patter
     const std::string extension =
         patternDot == std::string::npos ? std::string() : UpperCase(pattern.substr(patternDot));
     const std::size_t lastDot = result.rfind('.');
-    if (lastDot == std::string::npos || result.substr(lastDot) != extension)
+    if (lastDot == std::string::npos || result.substr(lastDot) != extension) {
         return result + extension;
+    }
     return result;
 }
 

@@ -56,7 +56,9 @@ void Form1Commands::SaveResults() {
         path = NormaliseSavePath(path, kReportPattern);
         const auto problem = WriteReport(
             path, {analysis_.ProjectPath, analysis_.FoundLinesText, analysis_.TotalLinesText});
-        if (problem) Tell("文件" + path + "无法写入：" + *problem);
+        if (problem) {
+            Tell("文件" + path + "无法写入：" + *problem);
+        }
     }
     settings_.StoreInitDir(path);
 }
@@ -80,21 +82,24 @@ void Form1Commands::KindItemChosen(SourceKind kind) {
 
 void Form1Commands::ShowHelpFile() {
     const std::string path = HelpFilePath(settings_.ProgramFolder());
-    if (!FileExists(path))
+    if (!FileExists(path)) {
         messages_.ShowInformation("提示", "帮助文件readme.txt未找到！");
-    else if (!desktop_.ShowTextFile(path))
+    } else if (!desktop_.ShowTextFile(path)) {
         messages_.ShowMessage("无法打开帮助文件" + path + "：找不到能打开它的程序！");
+    }
 }
 
 void Form1Commands::VisitMyWeb() {
     const std::string page = HomePageUrl();
-    if (!desktop_.OpenUrl(page))
+    if (!desktop_.OpenUrl(page)) {
         messages_.ShowMessage("无法打开个人主页" + page + "：找不到能打开它的程序！");
+    }
 }
 
 void Form1Commands::MailToMe() {
-    if (!desktop_.OpenUrl(MailUrl()))
+    if (!desktop_.OpenUrl(MailUrl())) {
         messages_.ShowMessage("无法新建发给" + MailAddress() + "的邮件：找不到邮件程序！");
+    }
 }
 
 void Form1Commands::ShowAbout() {
@@ -131,14 +136,18 @@ void Form1Commands::ReadView() {
 }
 
 void Form1Commands::ShowAnalysis() {
-    if (view_.ProjectPath() != analysis_.ProjectPath) view_.SetProjectPath(analysis_.ProjectPath);
+    if (view_.ProjectPath() != analysis_.ProjectPath) {
+        view_.SetProjectPath(analysis_.ProjectPath);
+    }
     view_.ShowResults(analysis_.FoundLinesText, analysis_.TotalLinesText);
 }
 
 // Selecting the kind that is already selected does nothing: the marks and the stored value
 // change only with the selection.
 void Form1Commands::SelectKind(SourceKind kind) {
-    if (kind == markedKind_ || kind == SourceKind::None) return;
+    if (kind == markedKind_ || kind == SourceKind::None) {
+        return;
+    }
     markedKind_ = kind;
     view_.SetKindMarks(kind);
     settings_.StoreProjectKind(kind);
@@ -169,7 +178,9 @@ std::string Form1Commands::ChooseProjectFile(const std::string& title, const std
 }
 
 void Form1Commands::SetStartEnabled(bool enabled) {
-    if (busy_ == !enabled) return;
+    if (busy_ == !enabled) {
+        return;
+    }
     busy_ = !enabled;
     view_.SetBusy(busy_);
 }

@@ -61,7 +61,9 @@ template <typename Table>
 std::optional<std::size_t> IndexOf(const Table& table, std::string_view name) {
     const auto found = std::find_if(table.begin(), table.end(),
                                     [name](const auto& entry) { return entry.name == name; });
-    if (found == table.end()) return std::nullopt;
+    if (found == table.end()) {
+        return std::nullopt;
+    }
     return static_cast<std::size_t>(found - table.begin());
 }
 

@@ -16,9 +16,12 @@ std::string PathOf(const AnalysisReason& reason) {
 std::string UnreadableMembersText(const std::vector<std::string>& paths) {
     std::string text = "以下文件无法读取，按0行计算：";
     const auto listed = std::min(paths.size(), kMaxListedUnreadable);
-    for (std::size_t i = 0; i < listed; ++i)
+    for (std::size_t i = 0; i < listed; ++i) {
         text += "\n" + paths[i];
-    if (paths.size() > listed) text += "\n……";
+    }
+    if (paths.size() > listed) {
+        text += "\n……";
+    }
     return text;
 }
 

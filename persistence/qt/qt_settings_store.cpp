@@ -47,11 +47,14 @@ void QtSettingsStore::StoreSetting(const std::string& key, const std::string& va
 
 std::optional<std::string> QtSettingsStore::LoadSetting(const std::string& key) const {
     const QString sectionKey = SectionKey(key);
-    if (!settings_->contains(sectionKey)) return std::nullopt;
+    if (!settings_->contains(sectionKey)) {
+        return std::nullopt;
+    }
     const QVariant value = settings_->value(sectionKey);
     // An INI line edited by hand to hold an unquoted comma reads back as a list.
-    if (value.typeId() == QMetaType::QStringList)
+    if (value.typeId() == QMetaType::QStringList) {
         return value.toStringList().join(u',').toStdString();
+    }
     return value.toString().toStdString();
 }
 

@@ -20,8 +20,9 @@ void RegistrySettingsStore::StoreSetting(const std::string& key, const std::stri
     HKEY handle = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, Utf8ToWide(keyPath_).c_str(), 0, nullptr,
                         REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &handle,
-                        nullptr) != ERROR_SUCCESS)
+                        nullptr) != ERROR_SUCCESS) {
         return;
+    }
     const std::wstring text = Utf8ToWide(value);
     // REG_SZ data is counted in bytes, its terminating NUL included.
     RegSetValueExW(handle, Utf8ToWide(key).c_str(), 0, REG_SZ,
@@ -39,16 +40,23 @@ std::optional<std::string> RegistrySettingsStore::LoadSetting(const std::string&
         DWORD bytes = 0;
         LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ,
                                       nullptr, nullptr, &bytes);
-        if (status != ERROR_SUCCESS) return std::nullopt;
+        if (status != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
         std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
         bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
         status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
                               text.data(), &bytes);
-        if (status == ERROR_MORE_DATA) continue;
-        if (status != ERROR_SUCCESS) return std::nullopt;
+        if (status == ERROR_MORE_DATA) {
+            continue;
+        }
+        if (status != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
         text.resize(bytes / sizeof(wchar_t));
-        while (!text.empty() && text.back() == L'\0')
+        while (!text.empty() && text.back() == L'\0') {
             text.pop_back();
+        }
         return WideToUtf8(text);
     }
     return std::nullopt;

@@ -15,8 +15,9 @@ TEST(CsvField, QuotesOnlyFieldsThatNeedIt) {
         {"\"", "\"\"\"\""},           {"two\nlines", "\"two\nlines\""},
         {"cr\ronly", "\"cr\ronly\""}, {"文件 名;'x'", "文件 名;'x'"},
     };
-    for (const auto& [text, field] : cases)
+    for (const auto& [text, field] : cases) {
         EXPECT_EQ(CsvField(text), field) << text;
+    }
 }
 
 TEST(CsvRow, EveryColumnInOrderWithTheErrorLast) {

@@ -186,7 +186,9 @@ TEST_P(FixtureEndToEnd, CountsAndUnreadableMembers) {
 
     std::vector<std::string> withError;
     for (const Json& member : json.at("members")) {
-        if (!member.at("error").is_null()) withError.push_back(member.at("name"));
+        if (!member.at("error").is_null()) {
+            withError.push_back(member.at("name"));
+        }
     }
     EXPECT_EQ(withError, expected.unreadable);
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'),

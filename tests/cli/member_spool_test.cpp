@@ -20,8 +20,12 @@ MemberCount Member(int i) {
     member.path = "/p/m" + std::to_string(i) + ".bas";
     member.tally = {i, 2 * i, 3 * i};
     member.lines = 6 * i + 1;
-    if (i % 3 == 0) member.problem = {FileError::Unreadable, "Permission denied " + member.path};
-    if (i % 3 == 1) member.problem = {FileError::Missing, ""};
+    if (i % 3 == 0) {
+        member.problem = {FileError::Unreadable, "Permission denied " + member.path};
+    }
+    if (i % 3 == 1) {
+        member.problem = {FileError::Missing, ""};
+    }
     return member;
 }
 
@@ -40,8 +44,9 @@ std::vector<std::string> Replayed(MemberSpool& spool, bool& whole, std::size_t s
 
 std::vector<std::string> Expected(int count) {
     MemberSpool memory({std::size_t{1} << 30});
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         memory.Add(Member(i));
+    }
     bool whole = false;
     auto rows = Replayed(memory, whole);
     EXPECT_TRUE(whole);
@@ -65,8 +70,9 @@ TEST(MemberSpool, RowsComeBackWholeAndInOrderWhereverTheyWereKept) {
     for (std::size_t s = 0; s < settings.size(); ++s) {
         SCOPED_TRACE(s);
         MemberSpool spool(settings[s]);
-        for (int i = 0; i < kRows; ++i)
+        for (int i = 0; i < kRows; ++i) {
             spool.Add(Member(i));
+        }
         bool whole = false;
         EXPECT_EQ(Replayed(spool, whole), expected);
         EXPECT_TRUE(whole);
@@ -81,8 +87,9 @@ TEST(MemberSpool, RowsThatCannotBeReadBackAreAFailure) {
     TempFolder folder;
     const std::string file = folder.Path("rows");
     MemberSpool spool({1, [&] { return std::fopen(file.c_str(), "wb"); }});
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 10; ++i) {
         spool.Add(Member(i));
+    }
     bool whole = true;
     Replayed(spool, whole);
     EXPECT_FALSE(whole);

@@ -16,8 +16,9 @@ TEST(ProblemReason, WordsEachKindOfProblem) {
         {{FileError::Unreadable, ""}, "无法读取"},
         {{FileError::Unreadable, "Permission denied"}, "无法读取（Permission denied）"},
     };
-    for (const auto& [problem, reason] : cases)
+    for (const auto& [problem, reason] : cases) {
         EXPECT_EQ(ProblemReason(problem), reason) << static_cast<int>(problem.error);
+    }
 }
 
 TEST(SkippedProjectMessage, NamesTheProjectAndWhyWithControlsEscaped) {
@@ -28,8 +29,9 @@ TEST(SkippedProjectMessage, NamesTheProjectAndWhyWithControlsEscaped) {
         {{"Docs", "Docs", SkipReason::SolutionFolder}, "解决方案文件夹Docs不是工程，已跳过"},
         {{"A\x1B", "a\x07.vbp", SkipReason::Missing}, "工程A\\x1B（a\\x07.vbp）不存在，已跳过"},
     };
-    for (const auto& [skipped, message] : cases)
+    for (const auto& [skipped, message] : cases) {
         EXPECT_EQ(SkippedProjectMessage(skipped), message) << skipped.path;
+    }
     EXPECT_EQ(SkippedProjectMessage({"\x1B]0;t\x07", "p", SkipReason::Missing}),
               "工程\\x1B]0;t\\x07（p）不存在，已跳过");
 }

@@ -207,7 +207,9 @@ TEST(RunJson, CountsEveryMemberBeyondTheWindowsEightyOne) {
 }
 
 TEST(RunJson, StaysValidUtf8WhenTheProjectPathIsNot) {
-    if (tallix::testing::kWindows) GTEST_SKIP() << "Windows file names are always Unicode";
+    if (tallix::testing::kWindows) {
+        GTEST_SKIP() << "Windows file names are always Unicode";
+    }
     TempFolder folder;
     folder.Write("F.frm", "Attribute VB_Name = \"F\"\r\nEnd\r\n");
     const std::string project = folder.Write("bad\xFF.vbp", "Form=F.frm\r\n");
@@ -228,8 +230,12 @@ public:
 
 protected:
     int_type overflow(int_type c) override {
-        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-        if (taken.size() >= room_) return traits_type::eof();
+        if (traits_type::eq_int_type(c, traits_type::eof())) {
+            return traits_type::not_eof(c);
+        }
+        if (taken.size() >= room_) {
+            return traits_type::eof();
+        }
         taken += traits_type::to_char_type(c);
         return c;
     }
@@ -249,7 +255,9 @@ TEST(RunFailures, OutputThatCannotBeWrittenIsNotSuccess) {
             std::ostream out(&full);
             std::ostringstream err;
             std::vector<std::string> args = {"--report", report, project};
-            if (!format.empty()) args.insert(args.begin(), format);
+            if (!format.empty()) {
+                args.insert(args.begin(), format);
+            }
             EXPECT_EQ(Main(args, out, err), 5);
             EXPECT_EQ(err.str(), "结果无法写入标准输出！\n");
             EXPECT_EQ(full.taken.size(), room);

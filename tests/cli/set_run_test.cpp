@@ -37,8 +37,9 @@ std::size_t Lines(const std::string& text) {
 
 std::vector<std::string> Keys(const Json& object) {
     std::vector<std::string> keys;
-    for (const auto& item : object.items())
+    for (const auto& item : object.items()) {
         keys.push_back(item.key());
+    }
     return keys;
 }
 
@@ -128,8 +129,9 @@ TEST(RunSet, SolutionNamesWhatItSkipsAndCountsItsVisualBasicProjects) {
 TEST(RunSet, FolderAsCsvSkipsBinObjAndGitAndQuotesOddNames) {
     TempFolder folder;
     WriteTwoProjects(folder);
-    for (const char* copy : {"One/bin/Copy.vbp", "obj/Copy.vbp", ".git/Copy.vbp"})
+    for (const char* copy : {"One/bin/Copy.vbp", "obj/Copy.vbp", ".git/Copy.vbp"}) {
         folder.Write(copy, "Module=O; ..\\One\\One.bas\r\n");
+    }
     folder.Write("Odd/x,y.vbp", "Module=Q; say \"hi\".bas\r\n");
     const RunResult run = RunCli({"--csv", folder.Path("")});
     EXPECT_EQ(run.status, kExitMembersUnreadable);

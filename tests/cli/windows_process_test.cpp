@@ -25,7 +25,9 @@ class Handle {
 public:
     explicit Handle(HANDLE handle = nullptr) : handle_(handle) {}
     ~Handle() {
-        if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+        if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(handle_);
+        }
     }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
@@ -67,8 +69,9 @@ Process RunTallix(const std::wstring& arguments) {
     *writeEnd.Out() = nullptr;
     char buffer[4096];
     DWORD got = 0;
-    while (::ReadFile(readEnd.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
+    while (::ReadFile(readEnd.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
         process.out.append(buffer, got);
+    }
     ::WaitForSingleObject(child.Get(), INFINITE);
     ::GetExitCodeProcess(child.Get(), &process.status);
     return process;

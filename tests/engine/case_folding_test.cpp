@@ -18,8 +18,9 @@ TEST(CaseFolding, FoldsSimpleCaseBeyondAscii) {
         {U'ı', U'ı'},      {U'µ', U'μ'},           {U'\U00010400', U'\U00010428'},
         {U'中', U'中'},    {U'\uE000', U'\uE000'}, {U'\U0010FFFF', U'\U0010FFFF'},
     };
-    for (const auto& [c, folded] : cases)
+    for (const auto& [c, folded] : cases) {
         EXPECT_EQ(FoldCase(c), folded) << "U+" << std::hex << static_cast<unsigned>(c);
+    }
 }
 
 TEST(CaseFolding, NamesCompareByFoldedCharacters) {
@@ -59,8 +60,9 @@ TEST(WildcardMatch, MatchesCharactersWithoutRegardToCase) {
         {"\xFF", "\xFE", false},
         {"*x", "\xC3x", true},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+    }
 }
 
 TEST(FolderIndex, FindsEveryNameEqualIgnoringCaseInByteOrder) {

@@ -118,14 +118,16 @@ TEST_F(FileSystem, ExactMatchWinsThenTheFirstInByteOrder) {
 }
 
 TEST_F(FileSystem, LocatorReadsEachFolderOnce) {
-    for (const char* name : {"Forms/Main.frm", "Forms/Other.frm", "Mods/A.bas", "Mods/B.bas"})
+    for (const char* name : {"Forms/Main.frm", "Forms/Other.frm", "Mods/A.bas", "Mods/B.bas"}) {
         dir.Write(name, "x");
+    }
     FileLocator locator;
     EXPECT_EQ(locator.Locate(dir.Str("Forms/Main.frm")), dir.Str("Forms/Main.frm"));
     EXPECT_EQ(locator.FoldersRead(), 0u);  // exact names need no listing
     for (const char* name : {"FORMS/main.frm", "forms/OTHER.FRM", "MODS/a.bas", "mods/B.BAS",
-                             "Forms/MAIN.frm", "Mods/none.bas", "MODS/NONE.BAS"})
+                             "Forms/MAIN.frm", "Mods/none.bas", "MODS/NONE.BAS"}) {
         locator.Locate(dir.Str(name));
+    }
     EXPECT_EQ(locator.FoldersRead(), 3u);  // the project's folder, Forms and Mods
     EXPECT_EQ(locator.Locate(dir.Str("mods/b.bas")), dir.Str("Mods/B.bas"));
     EXPECT_EQ(locator.Locate(dir.Str("mods/none.bas")), std::nullopt);

@@ -29,8 +29,9 @@ constexpr std::string_view kForm =
 
 LineTally Tally(SourceKind kind, std::string_view bytes, std::size_t blockSize) {
     LineCounter counter(kind);
-    for (std::size_t at = 0; at < bytes.size(); at += blockSize)
+    for (std::size_t at = 0; at < bytes.size(); at += blockSize) {
         counter.Feed(bytes.substr(at, blockSize));
+    }
     return counter.Finish();
 }
 
@@ -112,8 +113,9 @@ TEST(Counters, DoubleByteTextAndBlockBoundariesAnywhere) {
         "\xEF\xBB\xBF\r\n";
     const LineTally expected{4, 2, 1};
     EXPECT_EQ(TallyVb6Text(gbk), expected);
-    for (std::size_t block = 1; block <= 20; ++block)
+    for (std::size_t block = 1; block <= 20; ++block) {
         EXPECT_EQ(Tally(SourceKind::Vb6, gbk, block), expected) << "block size " << block;
+    }
 }
 
 TEST(Counters, AnyBlockSizeGivesTheSameTally) {
@@ -121,8 +123,9 @@ TEST(Counters, AnyBlockSizeGivesTheSameTally) {
     text += "\r\r\n\n  '\t\r\nAttribute VB_X\rlast";
     for (SourceKind kind : {SourceKind::Vb6, SourceKind::VbNet}) {
         const LineTally whole = Tally(kind, text, text.size());
-        for (std::size_t block = 1; block < 40; ++block)
+        for (std::size_t block = 1; block < 40; ++block) {
             EXPECT_EQ(Tally(kind, text, block), whole) << "block size " << block;
+        }
     }
 }
 
@@ -131,8 +134,9 @@ TEST(CountFile, ReadsFilesLargerThanOneBlock) {
     std::string text = "Attribute VB_Name = \"Big\"\r\n";
     const std::string line = "x = \"" + std::string(50, 'y') + "\"\r\n' c\r\n\r\n";
     const int repeats = static_cast<int>(3 * kReadBlockSize / line.size());
-    for (int i = 0; i < repeats; ++i)
+    for (int i = 0; i < repeats; ++i) {
         text += line;
+    }
     const std::string path = dir.Write("big.bas", text);
     const FileTally file = TallyFile(path, SourceKind::Vb6);
     EXPECT_EQ(file.problem.error, FileError::None);

@@ -17,12 +17,15 @@ TEST(ParallelFor, RunsEveryIndexOnceOnItsOwnWorkers) {
             std::atomic<bool> shared{false};
             ParallelFor(count, workers, [&](std::size_t i, unsigned worker) {
                 ASSERT_LT(worker, std::max(workers, 1u));
-                if (busy[worker]++ != 0) shared = true;
+                if (busy[worker]++ != 0) {
+                    shared = true;
+                }
                 ++runs[i];
                 --busy[worker];
             });
-            for (std::size_t i = 0; i < count; ++i)
+            for (std::size_t i = 0; i < count; ++i) {
                 EXPECT_EQ(runs[i], 1) << i << " of " << count << ", workers " << workers;
+            }
             EXPECT_FALSE(shared) << "two threads used one worker's slot";
         }
     }
@@ -32,7 +35,9 @@ TEST(ParallelFor, PassesOnAJobsExceptionAndStops) {
     const auto failAtThree = [](std::atomic<int>& runs) {
         return [&runs](std::size_t i, unsigned) {
             ++runs;
-            if (i == 3) throw std::runtime_error("job");
+            if (i == 3) {
+                throw std::runtime_error("job");
+            }
         };
     };
     std::atomic<int> runs{0};

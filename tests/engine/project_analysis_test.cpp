@@ -30,7 +30,9 @@ public:
     std::string ChooseProjectFile(const std::string& title, const std::string& pattern,
                                   const std::string& filterName) override {
         dialogs.push_back(title + "|" + pattern + "|" + filterName);
-        if (answers.empty()) return {};
+        if (answers.empty()) {
+            return {};
+        }
         std::string answer = answers.front();
         answers.pop_front();
         return answer;
@@ -56,8 +58,9 @@ protected:
 
     std::string WriteVb6Member(const std::string& name, int codeLines) {
         std::string text = "Attribute VB_Name = \"M\"\r\n";
-        for (int i = 0; i < codeLines; ++i)
+        for (int i = 0; i < codeLines; ++i) {
             text += "x = 1\r\n";
+        }
         return dir.Write(name, text);
     }
 
@@ -144,8 +147,9 @@ TEST_F(Analysis, UnreadableProjectKeepsTheOldListAndSaysSo) {
 
 TEST_F(Analysis, KeepsTheFirst81MembersAndSaysSo) {
     std::string text;
-    for (int i = 0; i < 90; ++i)
+    for (int i = 0; i < 90; ++i) {
         text += "Form=f" + std::to_string(i) + ".frm\r\n";
+    }
     OpenDropped(dir.Write("big.vbp", text));
     EXPECT_EQ(analysis.SourceFileCount, 81);
     EXPECT_EQ(analysis.SourceFiles[80], "f80.frm");
@@ -153,8 +157,9 @@ TEST_F(Analysis, KeepsTheFirst81MembersAndSaysSo) {
 
     host.messages.clear();
     text.clear();
-    for (int i = 0; i < 81; ++i)
+    for (int i = 0; i < 81; ++i) {
         text += "Form=g" + std::to_string(i) + ".frm\r\n";
+    }
     OpenDropped(dir.Write("exact.vbp", text));
     EXPECT_EQ(analysis.SourceFileCount, 81);
     EXPECT_TRUE(host.messages.empty());
@@ -172,8 +177,9 @@ TEST_F(Analysis, SdkStyleProjectsTakeTheirFolderUpToTheLimit) {
     EXPECT_EQ(analysis.FoundLinesText, "a.vb:1,Sub\\B.vb:2");
     EXPECT_EQ(analysis.TotalLinesText, "3");
 
-    for (int i = 0; i < 82; ++i)
+    for (int i = 0; i < 82; ++i) {
         dir.Write("net/Many/m" + std::to_string(i) + ".vb", "x\r\n");
+    }
     OpenDropped(dir.Str("net/App.vbproj"));
     EXPECT_EQ(analysis.SourceFileCount, 81);
     EXPECT_EQ(host.messages, std::vector<Shown>{{Kind::TooManyMembers}});
@@ -236,12 +242,12 @@ TEST_F(Analysis, UnreadableMembersCountZeroAndAreListedOnce) {
     EXPECT_EQ(host.startEnabled, (std::vector<bool>{false, true}));
     const std::string folder = dir.Str() + testing::kSeparator;
     const std::string separator(1, testing::kSeparator);
-    EXPECT_EQ(host.messages,
-              (std::vector<Shown>{{Kind::MembersUnreadable,
-                                   {folder + "missing.bas", folder + "folder.bas",
-                                    folder + "ok.bas" + separator + "x",
-                                    folder + "ok.bas" + nul + "IGNORED" + separator + ".." +
-                                        separator + "x"}}}));
+    EXPECT_EQ(
+        host.messages,
+        (std::vector<Shown>{
+            {Kind::MembersUnreadable,
+             {folder + "missing.bas", folder + "folder.bas", folder + "ok.bas" + separator + "x",
+              folder + "ok.bas" + nul + "IGNORED" + separator + ".." + separator + "x"}}}));
 }
 
 TEST_F(Analysis, MembersAreFoundWhateverTheirLetterCase) {

@@ -172,8 +172,9 @@ TEST(ProjectFile, HugeLineIsReadInBoundedMemory) {
 TEST(ProjectFile, ManyMembersAreAllReturned) {
     testing::TempDir dir;
     std::string text;
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 200; ++i) {
         text += "Form=f" + std::to_string(i) + ".frm\r\n";
+    }
     const auto read = ReadProjectFile(dir.Write("big.vbp", text), SourceKind::Vb6);
     ASSERT_EQ(read.names.size(), 200u);
     EXPECT_EQ(read.names.back(), "f199.frm");

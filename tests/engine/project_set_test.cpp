@@ -30,7 +30,9 @@ TEST(SolutionLines, TakeTypeNameAndPath) {
     for (const auto& c : cases) {
         const auto entry = SolutionEntryOf(c.line);
         ASSERT_EQ(entry.has_value(), c.entry.has_value()) << c.line;
-        if (!entry) continue;
+        if (!entry) {
+            continue;
+        }
         EXPECT_EQ(entry->type, c.entry->type);
         EXPECT_EQ(entry->name, c.entry->name);
         EXPECT_EQ(entry->path, c.entry->path);
@@ -52,15 +54,18 @@ class ProjectSets : public ::testing::Test {
 protected:
     std::string Rel(const std::string& path) const {
         const std::string root = dir.Str() + testing::kSeparator;
-        if (!path.starts_with(root)) return "(outside) " + path;
+        if (!path.starts_with(root)) {
+            return "(outside) " + path;
+        }
         std::string relative = path.substr(root.size());
         std::replace(relative.begin(), relative.end(), '\\', '/');
         return relative;
     }
     Strings Projects(const ProjectSet& set) const {
         Strings paths;
-        for (const auto& project : set.projects)
+        for (const auto& project : set.projects) {
             paths.push_back(Rel(project.path));
+        }
         return paths;
     }
 
@@ -123,8 +128,9 @@ TEST_F(ProjectSets, SolutionTakesVisualBasicProjectsOnly) {
 
 TEST_F(ProjectSets, FolderWalkSkipsBuildFoldersLinksAndSecondNames) {
     for (const char* name : {"W/b.vbp", "W/Sub/A.VBPROJ", "W/.git/x.vbp", "W/bin/y.vbp",
-                             "W/Deep/Obj/z.vbp", "W/.vs/v.vbp", "W/notes.txt", "Out/o.vbp"})
+                             "W/Deep/Obj/z.vbp", "W/.vs/v.vbp", "W/notes.txt", "Out/o.vbp"}) {
         dir.Write(name, "");
+    }
     namespace fs = std::filesystem;
     fs::create_hard_link(dir.path() / "W/b.vbp", dir.path() / "W/Sub/hard.vbp");
     Strings expected{"W/.vs/v.vbp", "W/b.vbp", "W/Sub/A.VBPROJ"};

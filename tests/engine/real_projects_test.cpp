@@ -32,8 +32,9 @@ Counted CountProject(const std::string& path, SourceKind kind, CountOptions opti
     FileLocator locator;
     for (const auto& name : project.names) {
         counted.members.push_back(CountMember(ProjectFolder(path), name, kind, options, locator));
-        if (counted.members.back().problem.error != FileError::None)
+        if (counted.members.back().problem.error != FileError::None) {
             counted.unreadable.push_back(name);
+        }
     }
     return counted;
 }
@@ -169,8 +170,9 @@ TEST_F(Corpus, LfOnlyVb6ProjectCountsEveryMember) {
     const Counted counted = CountCorpusProject("vb6-dinohopper/DinoHopper.vbp", SourceKind::Vb6);
     ASSERT_EQ(counted.members.size(), 20u);
     EXPECT_TRUE(counted.unreadable.empty());
-    for (const auto& member : counted.members)
+    for (const auto& member : counted.members) {
         EXPECT_GT(member.lines, 0) << member.name;
+    }
 }
 
 TEST_F(Corpus, MembersInOtherLetterCaseAreFound) {

@@ -59,8 +59,9 @@ TEST(SdkScan, ReadsCompileRulesInDocumentOrder) {
         "  <Link>A.vb</Link></Compile>\n"
         "<Compile Update=\"Form1.vb\" />\n"
         "<Compile Include=\"a>b.vb\" />\n";
-    for (std::size_t i = 0; i < text.size(); i += 7)
+    for (std::size_t i = 0; i < text.size(); i += 7) {
         scanner.Feed(std::string_view(text).substr(i, 7));
+    }
     SdkProjectScanner styleOnly(false);
     styleOnly.Feed(text);
     EXPECT_TRUE(styleOnly.Result().sdkStyle);
@@ -82,8 +83,9 @@ protected:
              {"App/Form1.vb", "App/Form1.Designer.vb", "App/My Project/AssemblyInfo.vb",
               "App/Sub/Z.vb", "App/sub2/a.VB", "App/Old/x.vb", "App/Gen/a.g.vb", "App/Gen/b.vb",
               "App/BIN/Debug/x.vb", "App/obj/y.vb", "App/.vs/z.vb", "App/src/bin/kept.vb",
-              "App/notes.txt", "App/b.vbx", "Shared/Common.vb", "Shared/Deep/More.vb"})
+              "App/notes.txt", "App/b.vbx", "Shared/Common.vb", "Shared/Deep/More.vb"}) {
             dir.Write(name, "x\r\n");
+        }
     }
 
     Names Members(const std::string& project) {

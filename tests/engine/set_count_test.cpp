@@ -9,8 +9,9 @@ namespace {
 
 std::string Vb6Module(int codeLines) {
     std::string text = "Attribute VB_Name = \"M\"\r\n' note\r\n";
-    for (int i = 0; i < codeLines; ++i)
+    for (int i = 0; i < codeLines; ++i) {
         text += "x = 1\r\n";
+    }
     return text;
 }
 
@@ -73,8 +74,9 @@ TEST_F(SetCounting, OrderAndCountsDoNotDependOnThreads) {
 }
 
 TEST_F(SetCounting, BatchesHandMembersOnInTheOrderNamed) {
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 10; ++i) {
         dir.Write("m" + std::to_string(i) + ".bas", Vb6Module(i));
+    }
     for (const std::size_t batch :
          {std::size_t{1}, std::size_t{3}, std::size_t{10}, std::size_t{64}}) {
         std::vector<std::string> seen;

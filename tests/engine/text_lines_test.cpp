@@ -12,8 +12,9 @@ using Lines = std::vector<std::string>;
 Lines SplitInBlocks(std::string_view bytes, std::size_t blockSize) {
     Lines lines;
     TextLineReader reader([&](std::string_view line) { lines.emplace_back(line); });
-    for (std::size_t at = 0; at < bytes.size(); at += blockSize)
+    for (std::size_t at = 0; at < bytes.size(); at += blockSize) {
         reader.Feed(bytes.substr(at, blockSize));
+    }
     reader.Finish();
     return lines;
 }
@@ -36,8 +37,9 @@ TEST(TextLines, FinalLineEndAddsNoEmptyLine) {
 TEST(TextLines, BlockBoundariesDoNotChangeTheLines) {
     const std::string text = "Form=a.frm\r\n\r\nModule=M; b.bas\rClass=C; c.cls\n\r\n\xD6\xD0\r\n";
     const Lines whole = SplitTextLines(text);
-    for (std::size_t block = 1; block <= text.size(); ++block)
+    for (std::size_t block = 1; block <= text.size(); ++block) {
         EXPECT_EQ(SplitInBlocks(text, block), whole) << "block size " << block;
+    }
 }
 
 TEST(TextLines, DecodesCodePage936) {
@@ -68,7 +70,9 @@ TEST(TextLines, EmptyCellsDecodeToWindowsPrivateUseCharacters) {
 TEST(TextLines, EveryDoubleByteCellIsOneCharacterBothWays) {
     for (int lead = 0x81; lead <= 0xFE; ++lead) {
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
-            if (trail == 0x7F) continue;
+            if (trail == 0x7F) {
+                continue;
+            }
             const std::string cell{static_cast<char>(lead), static_cast<char>(trail)};
             const std::string decoded = AnsiToUtf8(cell + "\\");
             ASSERT_EQ(decoded.back(), '\\') << testing::PrintToString(cell);
@@ -100,8 +104,9 @@ TEST(TextLines, OverlongLinesAreCutAndMarked) {
     const std::string text = full + "\r\n" + full + "bc\r\n" + "\xD6\xD0" + full + "\rlast";
     const Lines expected{full, full + mark, "中" + std::string(kMax - 2, 'a') + mark, "last"};
     EXPECT_EQ(SplitTextLines(text), expected);
-    for (std::size_t block : {std::size_t{1000}, std::size_t{4096}, kMax - 1, kMax + 1})
+    for (std::size_t block : {std::size_t{1000}, std::size_t{4096}, kMax - 1, kMax + 1}) {
         EXPECT_EQ(SplitInBlocks(text, block), expected) << "block size " << block;
+    }
     // The last line, unterminated, is cut the same way.
     EXPECT_EQ(SplitInBlocks(full + "b", 7000), Lines{full + mark});
     EXPECT_EQ(mark.find('\0'), 1u);

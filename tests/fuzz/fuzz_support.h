@@ -16,7 +16,9 @@ namespace tallix::fuzz {
 // Stops with the broken property named; libFuzzer then keeps the input, and the replay
 // test fails on it.
 inline void Require(bool holds, const char* property) {
-    if (holds) return;
+    if (holds) {
+        return;
+    }
     std::fprintf(stderr, "property does not hold: %s\n", property);
     std::abort();
 }
@@ -46,7 +48,9 @@ inline bool IsValidUtf8(std::string_view s) {
                     ? 4
                     : 0;
         }
-        if (length == 0) return false;
+        if (length == 0) {
+            return false;
+        }
         i += length;
     }
     return true;
@@ -62,12 +66,18 @@ inline std::vector<std::string_view> RawLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
+        if (bytes[i] != '\r' && bytes[i] != '\n') {
+            continue;
+        }
         lines.push_back(bytes.substr(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+            ++i;
+        }
         start = i + 1;
     }
-    if (start < bytes.size()) lines.push_back(bytes.substr(start));
+    if (start < bytes.size()) {
+        lines.push_back(bytes.substr(start));
+    }
     return lines;
 }
 

@@ -25,8 +25,12 @@ LineTally ReferenceTally(SourceKind kind, std::string_view bytes) {
     bool codeFlag = false;
     for (const std::string& line : SplitTextLines(bytes)) {
         if (kind == SourceKind::Vb6) {
-            if (line.starts_with("Attribute VB_Name")) codeFlag = true;
-            if (!codeFlag || line.starts_with("Attribute VB_")) continue;
+            if (line.starts_with("Attribute VB_Name")) {
+                codeFlag = true;
+            }
+            if (!codeFlag || line.starts_with("Attribute VB_")) {
+                continue;
+            }
         }
         const auto first = line.find_first_not_of(' ');
         if (first == std::string::npos) {
@@ -45,8 +49,9 @@ void CheckCounter(SourceKind kind, std::string_view bytes, std::uint8_t planSeed
     const auto lines = static_cast<std::int64_t>(RawLines(bytes).size());
     const std::int64_t counted = whole.Counted(false, false);
     Require(counted <= lines, "a counter never counts more lines than there are");
-    if (kind == SourceKind::VbNet)
+    if (kind == SourceKind::VbNet) {
         Require(counted == lines, "the VB.NET count with both options off is the line count");
+    }
     Require(CountInBlocks(kind, bytes, BlockPlan(0)) == whole,
             "counting byte by byte gives the same tally");
     Require(CountInBlocks(kind, bytes, BlockPlan(planSeed)) == whole,
@@ -68,7 +73,9 @@ void CheckBuildsAgree(const char* begin, const char* runEnd) {
 // The classification takes runs of whole lines: the bytes up to the last line end.
 void CheckClassificationBuilds(std::string_view bytes) {
     const auto last = bytes.find_last_of("\r\n");
-    if (last == std::string_view::npos) return;
+    if (last == std::string_view::npos) {
+        return;
+    }
     CheckBuildsAgree<true>(bytes.data(), bytes.data() + last + 1);
     CheckBuildsAgree<false>(bytes.data(), bytes.data() + last + 1);
 }
@@ -77,7 +84,9 @@ void CheckClassificationBuilds(std::string_view bytes) {
 }  // namespace tallix::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return 0;
+    if (size == 0) {
+        return 0;
+    }
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     tallix::fuzz::CheckCounter(tallix::SourceKind::Vb6, bytes, data[0]);
     tallix::fuzz::CheckCounter(tallix::SourceKind::VbNet, bytes, data[0]);

@@ -21,7 +21,9 @@ std::vector<std::filesystem::path> InputsUnder(const std::filesystem::path& path
     std::vector<std::filesystem::path> inputs;
     if (std::filesystem::is_directory(path)) {
         for (const auto& entry : std::filesystem::directory_iterator(path)) {
-            if (entry.is_regular_file()) inputs.push_back(entry.path());
+            if (entry.is_regular_file()) {
+                inputs.push_back(entry.path());
+            }
         }
         std::sort(inputs.begin(), inputs.end());
     } else {
@@ -47,7 +49,9 @@ int main(int argc, char** argv) {
     std::size_t replayed = 0;
     for (int i = 1; i < argc; ++i) {
         for (const auto& input : InputsUnder(argv[i])) {
-            if (!Replay(input)) return 1;
+            if (!Replay(input)) {
+                return 1;
+            }
             ++replayed;
         }
     }

@@ -27,8 +27,9 @@ void CheckNormalisation(const std::string& path, const std::string& pattern) {
     Require(once.starts_with(path.substr(0, nameStart)), "the folders are kept as given");
     const std::string name = once.substr(nameStart);
     Require(name == UpperCase(name), "the file name is in upper case");
-    for (const char c : name)
+    for (const char c : name) {
         Require(c < 'a' || c > 'z', "no ASCII letter of the name is in lower case");
+    }
 }
 
 }  // namespace
@@ -36,7 +37,9 @@ void CheckNormalisation(const std::string& path, const std::string& pattern) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallix::fuzz;
-    if (size == 0) return 0;
+    if (size == 0) {
+        return 0;
+    }
     const std::string path(reinterpret_cast<const char*>(data) + 1, size - 1);
     CheckNormalisation(path, kPatterns[data[0] % kPatterns.size()]);
     return 0;

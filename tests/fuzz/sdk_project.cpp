@@ -29,13 +29,16 @@ void CheckPatterns(const std::vector<std::string>& patterns) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallix::fuzz;
-    if (size == 0) return 0;
+    if (size == 0) {
+        return 0;
+    }
     const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
     const tallix::SdkProjectScan whole = tallix::ScanSdkProject(text);
     tallix::SdkProjectScanner pieces;
     const std::size_t step = data[0] % 16 + 1;
-    for (std::size_t i = 0; i < text.size(); i += step)
+    for (std::size_t i = 0; i < text.size(); i += step) {
         pieces.Feed(text.substr(i, step));
+    }
     const tallix::SdkProjectScan& cut = pieces.Result();
     Require(cut.sdkStyle == whole.sdkStyle && cut.defaultItems == whole.defaultItems,
             "the cut text reads as the whole");

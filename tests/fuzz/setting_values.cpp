@@ -20,20 +20,26 @@ bool SameNumber(double a, double b) {
 }
 
 bool IsTrueWord(std::string text) {
-    while (!text.empty() && text.front() == ' ')
+    while (!text.empty() && text.front() == ' ') {
         text.erase(0, 1);
-    while (!text.empty() && text.back() == ' ')
+    }
+    while (!text.empty() && text.back() == ' ') {
         text.pop_back();
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
     return text == "true";
 }
 
 void CheckText(const std::string& text) {
     const bool value = SettingToBool(text);
     Require(SettingToBool("  " + text + " ") == value, "spaces around an option change nothing");
-    if (value && !IsTrueWord(text))
+    if (value && !IsTrueWord(text)) {
         Require(LeadingNumber(text) != 0.0, "an option read as true is True or a number not 0");
+    }
     const double number = LeadingNumber(text);
     Require(!std::isnan(number), "a leading number is never NaN");
     Require(SameNumber(LeadingNumber(text + "x"), number),
@@ -42,7 +48,9 @@ void CheckText(const std::string& text) {
 }
 
 void CheckNumber(double number) {
-    if (!std::isfinite(number)) return;
+    if (!std::isfinite(number)) {
+        return;
+    }
     char written[40];
     std::snprintf(written, sizeof written, "%.17g", number);
     Require(LeadingNumber(written) == number, "a number written out reads back as itself");
@@ -54,7 +62,9 @@ void CheckWords(std::uint8_t letterCases) {
             "a stored option reads back as itself");
     std::string word = "true";
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (letterCases & (1u << i)) word[i] = static_cast<char>(word[i] - 'a' + 'A');
+        if (letterCases & (1u << i)) {
+            word[i] = static_cast<char>(word[i] - 'a' + 'A');
+        }
     }
     Require(SettingToBool(word), "True reads as true in any letter case");
 }
@@ -64,7 +74,9 @@ void CheckWords(std::uint8_t letterCases) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tallix::fuzz;
-    if (size < sizeof(double)) return 0;
+    if (size < sizeof(double)) {
+        return 0;
+    }
     double number;
     std::memcpy(&number, data, sizeof number);
     CheckNumber(number);

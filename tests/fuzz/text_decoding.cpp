@@ -19,8 +19,9 @@ std::vector<std::string_view> Characters(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
         std::size_t length = 1;
         while (i + length < utf8.size() &&
-               (static_cast<unsigned char>(utf8[i + length]) & 0xC0) == 0x80)
+               (static_cast<unsigned char>(utf8[i + length]) & 0xC0) == 0x80) {
             ++length;
+        }
         characters.push_back(utf8.substr(i, length));
         i += length;
     }
@@ -30,24 +31,28 @@ std::vector<std::string_view> Characters(std::string_view utf8) {
 void CheckCodePage(std::string_view bytes) {
     const std::string utf8 = AnsiToUtf8(bytes);
     Require(IsValidUtf8(utf8), "code page 936 decodes to valid UTF-8");
-    if (utf8.find(kReplacement) == std::string::npos)
+    if (utf8.find(kReplacement) == std::string::npos) {
         Require(Utf8ToAnsi(utf8) == bytes, "code page 936 text survives a round trip");
+    }
     // Text the code page is written in comes back character for character, or as "?".
     const std::string sanitized = SanitizeUtf8(bytes);
     const auto before = Characters(sanitized);
     const std::string back = AnsiToUtf8(Utf8ToAnsi(sanitized));
     const auto after = Characters(back);
     Require(after.size() == before.size(), "encoding to code page 936 keeps every character");
-    for (std::size_t i = 0; i < after.size(); ++i)
+    for (std::size_t i = 0; i < after.size(); ++i) {
         Require(after[i] == before[i] || after[i] == "?",
                 "a character the code page cannot hold becomes \"?\"");
+    }
 }
 
 void CheckUtf8(std::string_view bytes) {
     const std::string sanitized = SanitizeUtf8(bytes);
     Require(IsValidUtf8(sanitized), "sanitized text is valid UTF-8");
     Require(SanitizeUtf8(sanitized) == sanitized, "sanitizing twice changes nothing");
-    if (IsValidUtf8(bytes)) Require(sanitized == bytes, "valid UTF-8 passes unchanged");
+    if (IsValidUtf8(bytes)) {
+        Require(sanitized == bytes, "valid UTF-8 passes unchanged");
+    }
     Require(DecodeText(bytes, TextEncoding::Utf8) == sanitized, "UTF-8 files are sanitized");
 }
 
@@ -79,7 +84,9 @@ void CheckLines(std::string_view bytes, std::uint8_t planSeed) {
 }  // namespace tallix::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return 0;
+    if (size == 0) {
+        return 0;
+    }
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     tallix::fuzz::CheckCodePage(bytes);
     tallix::fuzz::CheckUtf8(bytes);

@@ -27,7 +27,9 @@ constexpr std::array<MemberPrefix, 6> kPrefixes{{
 
 const MemberPrefix* PrefixOf(std::string_view line) {
     for (const auto& prefix : kPrefixes) {
-        if (line.starts_with(prefix.text)) return &prefix;
+        if (line.starts_with(prefix.text)) {
+            return &prefix;
+        }
     }
     return nullptr;
 }
@@ -55,7 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t next = 0;
     for (const std::string& line : tallix::SplitTextLines(bytes)) {
         const MemberPrefix* prefix = PrefixOf(line);
-        if (prefix == nullptr) continue;
+        if (prefix == nullptr) {
+            continue;
+        }
         Require(next < names.size(), "every member line gives a name");
         CheckName(names[next++], line, *prefix);
     }

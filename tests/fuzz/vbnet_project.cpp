@@ -33,11 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> names = tallix::ReadVbNetProject(bytes);
     std::size_t next = 0;
     for (const std::string& line : tallix::SplitTextLines(bytes)) {
-        if (next == names.size()) break;
-        if (!IsCompileLine(line)) continue;
+        if (next == names.size()) {
+            break;
+        }
+        if (!IsCompileLine(line)) {
+            continue;
+        }
         // A Compile line that names nothing is passed over; one that names a member holds
         // it between quotes.
-        if (line.find('"' + names[next] + '"') == std::string::npos) continue;
+        if (line.find('"' + names[next] + '"') == std::string::npos) {
+            continue;
+        }
         CheckName(names[next++]);
     }
     Require(next == names.size(), "every name comes, in order, quoted from a Compile line");

@@ -52,26 +52,39 @@ constexpr int kSetupFailed = 125;
 ChildWrite WriteReportInChild(const std::string& path, const ReportContent& content,
                               const std::function<bool()>& setUp) {
     int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0) return {};
+    if (::pipe(pipeEnds) != 0) {
+        return {};
+    }
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(pipeEnds[0]);
-        if (!setUp()) ::_exit(kSetupFailed);
+        if (!setUp()) {
+            ::_exit(kSetupFailed);
+        }
         const auto reason = WriteReport(path, content);
-        if (reason && ::write(pipeEnds[1], reason->data(), reason->size()) < 0) ::_exit(1);
+        if (reason && ::write(pipeEnds[1], reason->data(), reason->size()) < 0) {
+            ::_exit(1);
+        }
         ::_exit(reason ? 1 : 0);
     }
     ::close(pipeEnds[1]);
     std::string answer;
     char buffer[256];
-    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+    for (ssize_t got; (got = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
         answer.append(buffer, static_cast<std::size_t>(got));
+    }
     ::close(pipeEnds[0]);
     int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return {};
-    if (WEXITSTATUS(status) == kSetupFailed) return {};
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return {};
+    }
+    if (WEXITSTATUS(status) == kSetupFailed) {
+        return {};
+    }
     ChildWrite result{true, std::nullopt};
-    if (WEXITSTATUS(status) != 0) result.reason = answer;
+    if (WEXITSTATUS(status) != 0) {
+        result.reason = answer;
+    }
     return result;
 }
 
@@ -79,7 +92,9 @@ ChildWrite WriteReportInChild(const std::string& path, const ReportContent& cont
 constexpr uid_t kOtherUser = 65534;  // nobody
 
 bool BecomeBoundByPermissions() {
-    if (::geteuid() != 0) return true;
+    if (::geteuid() != 0) {
+        return true;
+    }
     return ::setgroups(0, nullptr) == 0 && ::setgid(kOtherUser) == 0 && ::setuid(kOtherUser) == 0;
 }
 
@@ -179,7 +194,9 @@ TEST_F(PosixReportFile, FolderThatAllowsNoNewFileGetsTheReportWrittenInPlace) {
     ASSERT_EQ(::stat(report.c_str(), &before), 0);
 
     const ChildWrite write = WriteReportInChild(report, content, BecomeBoundByPermissions);
-    if (!write.setUp) GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    if (!write.setUp) {
+        GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    }
     EXPECT_EQ(write.reason, std::nullopt);
     EXPECT_EQ(ReadBytes(report), ReportBytes(content));
     struct stat after {};
@@ -222,7 +239,9 @@ TEST_F(PosixReportFile, WriteInPlaceThatFailsPartWayGivesTheReason) {
     fs::permissions(folder, fs::perms(0555));
     const ChildWrite write = WriteReportInChild(
         report, content, [] { return LimitFileSize(64) && BecomeBoundByPermissions(); });
-    if (!write.setUp) GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    if (!write.setUp) {
+        GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    }
     ASSERT_NE(write.reason, std::nullopt);
     EXPECT_EQ(*write.reason, std::strerror(EFBIG));
     EXPECT_EQ(EntriesIn(folder), 1);

@@ -82,7 +82,9 @@ TEST_F(WriteReportTest, FailuresGiveAReasonAndKeepTheOldReport) {
 }
 
 TEST_F(WriteReportTest, KeepsThePermissionsOfTheReportItReplaces) {
-    if (testing::kWindows) GTEST_SKIP() << "Windows files have no permission bits";
+    if (testing::kWindows) {
+        GTEST_SKIP() << "Windows files have no permission bits";
+    }
     const std::string path = dir.Write("R.LOG", "old");
     ::chmod(path.c_str(), 0600);
     ASSERT_EQ(WriteReport(path, content), std::nullopt);

@@ -23,8 +23,9 @@ TEST_F(UserSettingsTest, FirstRunDefaults) {
     EXPECT_EQ(settings_.ProjectKind(), SourceKind::Vb6);
     EXPECT_FALSE(settings_.SkipBlankLines());
     EXPECT_FALSE(settings_.SkipCommentLines());
-    for (const char* key : {"Init_Dir", "SourceProj", "BlankLine", "RemarkLine"})
+    for (const char* key : {"Init_Dir", "SourceProj", "BlankLine", "RemarkLine"}) {
         EXPECT_EQ(Stored(key), "<absent>") << key << ": reading must not write";
+    }
 }
 
 TEST_F(UserSettingsTest, WritesTheStoredForms) {

@@ -85,8 +85,9 @@ public:
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
-        for (const Message& message : shown)
+        for (const Message& message : shown) {
             texts.push_back(message.text);
+        }
         return texts;
     }
 

@@ -80,9 +80,15 @@ class Form1StartUpTest : public Form1CommandsTest,
 // Only a stored VbNet is written back, as "1"; the options are read, never written.
 TEST_P(Form1StartUpTest, AppliesTheStoredKindAndOptions) {
     const StoredSettingsCase& c = GetParam();
-    if (c.sourceProj) store_.StoreSetting("SourceProj", c.sourceProj);
-    if (c.blankLine) store_.StoreSetting("BlankLine", c.blankLine);
-    if (c.remarkLine) store_.StoreSetting("RemarkLine", c.remarkLine);
+    if (c.sourceProj) {
+        store_.StoreSetting("SourceProj", c.sourceProj);
+    }
+    if (c.blankLine) {
+        store_.StoreSetting("BlankLine", c.blankLine);
+    }
+    if (c.remarkLine) {
+        store_.StoreSetting("RemarkLine", c.remarkLine);
+    }
     commands_.ApplyStoredSettings();
     EXPECT_EQ(view_.kind, c.kind);
     EXPECT_EQ(view_.marked, c.kind);
@@ -441,8 +447,9 @@ TEST_F(Form1CommandsTest, WhatNothingCanOpenIsSaid) {
                   {"无法打开帮助文件" + help + "：找不到能打开它的程序！",
                    "无法打开个人主页http://www.example.com/soft：找不到能打开它的程序！",
                    "无法新建发给tallix@example.com的邮件：找不到邮件程序！"}));
-    for (const auto& message : messages_.shown)
+    for (const auto& message : messages_.shown) {
         EXPECT_EQ(message.title, "");
+    }
 }
 
 TEST_F(Form1CommandsTest, AboutShowsTheCaptionAndExitCloses) {

@@ -42,8 +42,9 @@ TEST(Form1LayoutTable, NamesEveryControlAndMenuItemOnce) {
     }
     const auto menus = Form1MenuTable();
     ASSERT_EQ(menus.size(), std::size(kMenuNames));
-    for (std::size_t i = 0; i < menus.size(); ++i)
+    for (std::size_t i = 0; i < menus.size(); ++i) {
         EXPECT_STREQ(menus[i].name, kMenuNames[i]);
+    }
     EXPECT_FALSE(ControlIndex("command8").has_value()) << "names match in their letter case";
     EXPECT_FALSE(MenuIndex("Frame1").has_value());
     EXPECT_EQ(MenuIndex("meuAbout"), menus.size() - 1);
@@ -60,7 +61,9 @@ TEST(Form1LayoutTable, TabOrderRunsFromThePathBoxThroughTheButtons) {
         ASSERT_GE(c.tabIndex, 0) << c.name;
         ASSERT_LT(c.tabIndex, 14) << c.name;
         places.push_back(c.tabIndex);
-        if (TakesFocus(c.kind)) focusable[c.tabIndex] = c.name;
+        if (TakesFocus(c.kind)) {
+            focusable[c.tabIndex] = c.name;
+        }
     }
     std::sort(places.begin(), places.end());
     EXPECT_EQ(places, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
@@ -72,8 +75,11 @@ TEST(Form1LayoutTable, TabOrderRunsFromThePathBoxThroughTheButtons) {
 
 TEST(Form1LayoutTable, OnlyTheOptionButtonsSitInTheFrame) {
     std::set<std::string> inFrame;
-    for (const ControlLayout& c : Form1ControlTable())
-        if (c.container == ControlContainer::Frame1) inFrame.insert(c.name);
+    for (const ControlLayout& c : Form1ControlTable()) {
+        if (c.container == ControlContainer::Frame1) {
+            inFrame.insert(c.name);
+        }
+    }
     EXPECT_EQ(inFrame, (std::set<std::string>{"Option1", "Option2"}));
 }
 
@@ -110,8 +116,9 @@ TEST(Form1LayoutTable, TwipsBecomePixelsRoundedToTheNearest) {
     const Case cases[] = {{0, 96, 0},      {7, 96, 0},      {8, 96, 1},     {15, 96, 1},
                           {7605, 96, 507}, {4350, 96, 290}, {255, 144, 26}, {2175, 144, 218},
                           {375, 120, 31},  {375, 192, 50},  {-8, 96, -1},   {1440, 96, 96}};
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(TwipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
+    }
 }
 
 TEST(Form1LayoutTable, ClientRectanglesCountFromTheClientArea) {

@@ -32,8 +32,9 @@ TEST(MessageText, EachReasonKeepsTheWindowsExactWording) {
 
 TEST(MessageText, UnreadableMembersListAtMostTwentyPaths) {
     std::vector<std::string> paths;
-    for (int i = 0; i < 25; ++i)
+    for (int i = 0; i < 25; ++i) {
         paths.push_back("p" + std::to_string(i));
+    }
     const std::string text = MessageText({Kind::MembersUnreadable, paths});
     EXPECT_TRUE(text.starts_with("以下文件无法读取，按0行计算：\np0\np1\n")) << text;
     EXPECT_TRUE(text.ends_with("\np19\n……")) << text;

@@ -26,10 +26,13 @@ public:
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
-        if (QueryGetData(format) != S_OK) return DV_E_FORMATETC;
+        if (QueryGetData(format) != S_OK) {
+            return DV_E_FORMATETC;
+        }
         std::wstring names;
-        for (const std::string& file : files_)
+        for (const std::string& file : files_) {
             names += Utf8ToWide(file) + L'\0';
+        }
         names += L'\0';
         const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
         const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
@@ -75,7 +78,9 @@ protected:
     std::vector<DWORD> DragAndDrop(const char* target, IDataObject& data, DWORD offered) {
         IDropTarget* drop = Window().DropTargetOf(target);
         EXPECT_NE(drop, nullptr) << target;
-        if (drop == nullptr) return {};
+        if (drop == nullptr) {
+            return {};
+        }
         std::vector<DWORD> effects;
         DWORD effect = offered;
         drop->DragEnter(&data, MK_LBUTTON, {10, 10}, &effect);
@@ -96,8 +101,9 @@ TEST_F(Win32DropTest, EveryControlButTheTotalAndTheRuleTakesACopy) {
     FileListData data({dir_.Str("p.vbp")});
     const DWORD any = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
     std::vector<std::string> targets{""};
-    for (const ControlLayout& control : Form1ControlTable())
+    for (const ControlLayout& control : Form1ControlTable()) {
         targets.push_back(control.name);
+    }
     for (const std::string& target : targets) {
         SCOPED_TRACE(target.empty() ? "the window" : target);
         // OLE finds a window's target through the property RegisterDragDrop sets.

@@ -56,7 +56,9 @@ TEST_F(Win32Form1Test, ControlsStandWhereTheyWereDesigned) {
             ReleaseDC(control, dc);
             EXPECT_EQ(rect.right - rect.left, extent.cx);
         }
-        if (layout.kind == ControlKind::Line) continue;  // drawn, no text
+        if (layout.kind == ControlKind::Line) {
+            continue;  // drawn, no text
+        }
         const LOGFONTW font = FontOf(control);
         EXPECT_EQ(font.lfHeight, layout.fontPoints > 9 ? -14 : -12);
         EXPECT_EQ(font.lfCharSet, GB2312_CHARSET);
@@ -179,8 +181,9 @@ TEST_F(Win32Form1Test, FirstStartSelectsVb6AndStoresNothing) {
     EXPECT_FALSE(Marked("meuVBdotNetProj"));
     EXPECT_FALSE(Marked("meuBlankLine"));
     EXPECT_FALSE(Marked("meuRemarkLine"));
-    for (const char* key : {"Init_Dir", "SourceProj", "BlankLine", "RemarkLine"})
+    for (const char* key : {"Init_Dir", "SourceProj", "BlankLine", "RemarkLine"}) {
         EXPECT_EQ(Stored(key), std::nullopt) << key;
+    }
 }
 
 TEST_F(Win32Form1Test, StoredSettingsApplyAtTheStart) {
@@ -320,8 +323,9 @@ TEST_F(Win32Form1CountTest, TheTotalFitsEveryCount) {
     const HWND total = Control("LblTotalLine");
     for (const int lines : {7, 1234567, 7}) {
         std::string source = "Attribute VB_Name = \"A\"\r\n";
-        for (int i = 0; i < lines; ++i)
+        for (int i = 0; i < lines; ++i) {
             source += "x\r\n";
+        }
         dir_.Write("a.bas", source);
         dialogs_.openAnswer = dir_.Str("p.vbp");
         Click("Command10");

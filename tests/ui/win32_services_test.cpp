@@ -27,9 +27,13 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM seenBox) {
     auto& seen = *reinterpret_cast<SeenBox*>(seenBox);
     wchar_t className[32];
     GetClassNameW(child, className, 32);
-    if (lstrcmpiW(className, L"Static") != 0 || !IsWindowVisible(child)) return TRUE;
+    if (lstrcmpiW(className, L"Static") != 0 || !IsWindowVisible(child)) {
+        return TRUE;
+    }
     if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        if (SendMessageW(child, STM_GETICON, 0, 0) != 0) seen.showsIcon = true;
+        if (SendMessageW(child, STM_GETICON, 0, 0) != 0) {
+            seen.showsIcon = true;
+        }
     } else {
         wchar_t text[256];
         GetWindowTextW(child, text, 256);
@@ -63,7 +67,9 @@ public:
         return seen_;
     }
     ~BoxWatcher() {
-        if (thread_.joinable()) thread_.join();
+        if (thread_.joinable()) {
+            thread_.join();
+        }
     }
 
 private:
@@ -103,7 +109,9 @@ TEST(Win32FileDialogs, SaveTakesANewNameInTheStartFolderAndCancelGivesNothing) {
     BoxWatcher typing(request.title, [](HWND dialog) {
         // The file name box of the classic dialog: an edit (edt1) or a combo box (cmb13).
         HWND name = GetDlgItem(dialog, 0x480);
-        if (name == nullptr) name = GetDlgItem(dialog, 0x47c);
+        if (name == nullptr) {
+            name = GetDlgItem(dialog, 0x47c);
+        }
         SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"report"));
         PressOk(dialog);
     });

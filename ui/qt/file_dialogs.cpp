@@ -34,7 +34,9 @@ std::unique_ptr<QFileDialog> MakeFileDialog(FileDialogMode mode, QWidget* owner,
 }
 
 QString RunFileDialog(QFileDialog& dialog) {
-    if (dialog.exec() != QDialog::Accepted) return QString();
+    if (dialog.exec() != QDialog::Accepted) {
+        return QString();
+    }
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.first());
 }

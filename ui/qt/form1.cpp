@@ -59,8 +59,9 @@ void Form1::SetUpFrame() {
                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     centralWidget()->setFixedSize(kClientWidth, kClientHeight);
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    if (const QScreen* screen = this->screen())
+    if (const QScreen* screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());
+    }
 }
 
 void Form1::SetUpDropTargets() {
@@ -101,7 +102,9 @@ void Form1::ConnectCommands() {
     for (const Command& command : commands) {
         const auto run = [this, run = command.run] { (commands_.*run)(); };
         Forward(command.item, run);
-        if (command.button != nullptr) connect(command.button, &QPushButton::clicked, this, run);
+        if (command.button != nullptr) {
+            connect(command.button, &QPushButton::clicked, this, run);
+        }
     }
 
     // The option buttons hold the kind. A click reports even on the selected button; the
@@ -117,7 +120,9 @@ void Form1::ConnectCommands() {
 
 void Form1::Forward(QAction* item, std::function<void()> command) {
     connect(item, &QAction::triggered, this, [item, command = std::move(command)] {
-        if (item->isCheckable()) item->setChecked(!item->isChecked());
+        if (item->isCheckable()) {
+            item->setChecked(!item->isChecked());
+        }
         command();
     });
 }
@@ -132,7 +137,9 @@ void Form1::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void Form1::dropEvent(QDropEvent* event) {
-    if (TakeWithoutMoving(event)) DropFiles(*event->mimeData());
+    if (TakeWithoutMoving(event)) {
+        DropFiles(*event->mimeData());
+    }
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -155,9 +162,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 // Web addresses are no files: only local paths go on, with the platform's separators.
 void Form1::DropFiles(const QMimeData& data) {
     std::vector<std::string> paths;
-    for (const QUrl& url : data.urls())
-        if (url.isLocalFile())
+    for (const QUrl& url : data.urls()) {
+        if (url.isLocalFile()) {
             paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+        }
+    }
     commands_.DropFiles(paths);
 }
 
@@ -216,7 +225,9 @@ void Form1::SetBusy(bool busy) {
     } else {
         QGuiApplication::restoreOverrideCursor();
         controls_.Command8->setEnabled(true);
-        if (startHadFocus_) controls_.Command8->setFocus();
+        if (startHadFocus_) {
+            controls_.Command8->setFocus();
+        }
     }
 }
 

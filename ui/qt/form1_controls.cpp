@@ -105,8 +105,9 @@ QPlainTextEdit* PlaceResultList(QWidget* container, const char* name, QRect rect
 }
 
 void SetTabOrder(std::initializer_list<QWidget*> chain) {
-    for (auto it = chain.begin(); std::next(it) != chain.end(); ++it)
+    for (auto it = chain.begin(); std::next(it) != chain.end(); ++it) {
         QWidget::setTabOrder(*it, *std::next(it));
+    }
 }
 
 // Menus open as windows of their own and so do not inherit the bar's font.

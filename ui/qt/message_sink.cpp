@@ -17,9 +17,13 @@ void ShowBox(QWidget* owner, QMessageBox::Icon icon, const std::string& title,
     box.setTextFormat(Qt::PlainText);
     // A box during a long command shows the pointer, not the command's wait cursor.
     const bool waiting = QGuiApplication::overrideCursor() != nullptr;
-    if (waiting) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    if (waiting) {
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
     box.exec();
-    if (waiting) QGuiApplication::restoreOverrideCursor();
+    if (waiting) {
+        QGuiApplication::restoreOverrideCursor();
+    }
 }
 
 }  // namespace

@@ -53,7 +53,9 @@ protected:
         QPlainTextDocumentLayout::documentChanged(from, charsRemoved, charsAdded);
         for (QTextBlock block = document()->findBlock(from);
              block.isValid() && block.position() <= from + charsAdded; block = block.next()) {
-            if (block.layout()->lineCount() > 0) BreakAfterCommas(block);
+            if (block.layout()->lineCount() > 0) {
+                BreakAfterCommas(block);
+            }
         }
     }
 
@@ -71,14 +73,17 @@ private:
             line.setLineWidth(width);
             const int end = line.textStart() + line.textLength();
             const auto comma = end < text.size() ? text.lastIndexOf(u',', end - 1) : -1;
-            if (comma >= line.textStart())
+            if (comma >= line.textStart()) {
                 line.setNumColumns(static_cast<int>(comma) + 1 - line.textStart(), width);
+            }
             line.setPosition(QPointF(left, top));
             top += LineAdvance(line);
         }
         layout->endLayout();
         block.setLineCount(block.isVisible() ? layout->lineCount() : 0);
-        if (document()->lineCount() != linesBefore) emit documentSizeChanged(documentSize());
+        if (document()->lineCount() != linesBefore) {
+            emit documentSizeChanged(documentSize());
+        }
     }
 };
 
@@ -102,7 +107,9 @@ ResultBox::ResultBox(QWidget* parent) : QPlainTextEdit(parent) {
 
 void ResultBox::changeEvent(QEvent* event) {
     QPlainTextEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange) FitWholeLines();
+    if (event->type() == QEvent::FontChange) {
+        FitWholeLines();
+    }
 }
 
 void ResultBox::resizeEvent(QResizeEvent* event) {

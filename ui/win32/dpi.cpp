@@ -7,7 +7,9 @@ namespace {
 template <typename Function>
 Function User32Function(const char* name) {
     const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (user32 == nullptr) return nullptr;
+    if (user32 == nullptr) {
+        return nullptr;
+    }
     // GetProcAddress hands back a generic pointer; the cast to the function's real type
     // goes through void* to keep -Wcast-function-type quiet.
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
@@ -20,11 +22,15 @@ int WindowDpi(HWND window) {
     static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
     if (getDpiForWindow != nullptr) {
         const UINT dpi = getDpiForWindow(window);
-        if (dpi != 0) return static_cast<int>(dpi);
+        if (dpi != 0) {
+            return static_cast<int>(dpi);
+        }
     }
     const HDC screen = GetDC(nullptr);
     const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
     return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
@@ -35,8 +41,9 @@ SIZE OuterSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD ex
         User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
     RECT rect{0, 0, clientWidth, clientHeight};
     if (adjustForDpi == nullptr ||
-        !adjustForDpi(&rect, style, hasMenu, exStyle, static_cast<UINT>(dpi)))
+        !adjustForDpi(&rect, style, hasMenu, exStyle, static_cast<UINT>(dpi))) {
         AdjustWindowRectEx(&rect, style, hasMenu, exStyle);
+    }
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 

@@ -15,7 +15,9 @@ DropTarget* DropTarget::Refusing() {
 }
 
 HRESULT STDMETHODCALLTYPE DropTarget::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
+    if (object == nullptr) {
+        return E_POINTER;
+    }
     if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget)) {
         *object = static_cast<IDropTarget*>(this);
         AddRef();
@@ -31,25 +33,37 @@ ULONG STDMETHODCALLTYPE DropTarget::AddRef() {
 
 ULONG STDMETHODCALLTYPE DropTarget::Release() {
     const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
+    if (left == 0) {
+        delete this;
+    }
     return static_cast<ULONG>(left);
 }
 
 DWORD DropTarget::Effect(DWORD offered) const {
-    if (!onDrop_) return DROPEFFECT_NONE;
-    if (offered & DROPEFFECT_COPY) return DROPEFFECT_COPY;
-    if (offered & DROPEFFECT_LINK) return DROPEFFECT_LINK;
+    if (!onDrop_) {
+        return DROPEFFECT_NONE;
+    }
+    if (offered & DROPEFFECT_COPY) {
+        return DROPEFFECT_COPY;
+    }
+    if (offered & DROPEFFECT_LINK) {
+        return DROPEFFECT_LINK;
+    }
     return DROPEFFECT_NONE;
 }
 
 HRESULT STDMETHODCALLTYPE DropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD* effect) {
-    if (effect == nullptr) return E_INVALIDARG;
+    if (effect == nullptr) {
+        return E_INVALIDARG;
+    }
     *effect = Effect(*effect);
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE DropTarget::DragOver(DWORD, POINTL, DWORD* effect) {
-    if (effect == nullptr) return E_INVALIDARG;
+    if (effect == nullptr) {
+        return E_INVALIDARG;
+    }
     *effect = Effect(*effect);
     return S_OK;
 }
@@ -59,18 +73,26 @@ HRESULT STDMETHODCALLTYPE DropTarget::DragLeave() {
 }
 
 HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
-    if (effect == nullptr) return E_INVALIDARG;
+    if (effect == nullptr) {
+        return E_INVALIDARG;
+    }
     *effect = Effect(*effect);
-    if (*effect != DROPEFFECT_NONE) onDrop_(DroppedFiles(data));
+    if (*effect != DROPEFFECT_NONE) {
+        onDrop_(DroppedFiles(data));
+    }
     return S_OK;
 }
 
 std::vector<std::string> DroppedFiles(IDataObject* data) {
     std::vector<std::string> files;
-    if (data == nullptr) return files;
+    if (data == nullptr) {
+        return files;
+    }
     FORMATETC format{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     STGMEDIUM medium{};
-    if (FAILED(data->GetData(&format, &medium))) return files;
+    if (FAILED(data->GetData(&format, &medium))) {
+        return files;
+    }
     if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal != nullptr) {
         // The medium's memory handle is the HDROP; DragQueryFileW locks it itself.
         const auto drop = static_cast<HDROP>(medium.hGlobal);

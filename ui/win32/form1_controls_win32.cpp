@@ -57,8 +57,9 @@ LRESULT CALLBACK PassTabOn(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     LRESULT result = DefSubclassProc(window, message, wParam, lParam);
     const auto* key = reinterpret_cast<const MSG*>(lParam);
     if (message == WM_GETDLGCODE && key != nullptr && key->message == WM_KEYDOWN &&
-        key->wParam == VK_TAB)
+        key->wParam == VK_TAB) {
         result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+    }
     return result;
 }
 
@@ -73,8 +74,12 @@ std::wstring WindowText(HWND window) {
 
 Form1ControlSet::~Form1ControlSet() {
     // The controls die with their parent; the fonts are this set's own.
-    if (font9_ != nullptr) DeleteObject(font9_);
-    if (font105_ != nullptr) DeleteObject(font105_);
+    if (font9_ != nullptr) {
+        DeleteObject(font9_);
+    }
+    if (font105_ != nullptr) {
+        DeleteObject(font105_);
+    }
 }
 
 void Form1ControlSet::Create(HWND parent, HINSTANCE instance) {
@@ -99,15 +104,20 @@ void Form1ControlSet::Create(HWND parent, HINSTANCE instance) {
             WS_CHILD | WS_VISIBLE | group | windowClass.style, 0, 0, 0, 0, parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)), instance,
             nullptr);
-        if (control.kind == ControlKind::MultiLineTextBox)
+        if (control.kind == ControlKind::MultiLineTextBox) {
             SetWindowSubclass(handles_[index], PassTabOn, 1, 0);
+        }
     }
 }
 
 void Form1ControlSet::Layout(int dpi) {
     dpi_ = dpi;
-    if (font9_ != nullptr) DeleteObject(font9_);
-    if (font105_ != nullptr) DeleteObject(font105_);
+    if (font9_ != nullptr) {
+        DeleteObject(font9_);
+    }
+    if (font105_ != nullptr) {
+        DeleteObject(font105_);
+    }
     font9_ = SongFont(9, dpi);
     font105_ = SongFont(10.5, dpi);
     const auto table = Form1ControlTable();
@@ -115,7 +125,9 @@ void Form1ControlSet::Layout(int dpi) {
         SendMessageW(handles_[i], WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(i)), FALSE);
         const PixelRect rect = ClientRect(table[i], dpi);
         MoveWindow(handles_[i], rect.left, rect.top, rect.width, rect.height, TRUE);
-        if (table[i].autoSize) FitToText(i);
+        if (table[i].autoSize) {
+            FitToText(i);
+        }
     }
 }
 
@@ -154,9 +166,11 @@ HMENU CreateForm1Menu(std::vector<MenuPlace>& places) {
     const HMENU bar = CreateMenu();
     std::map<std::string, HMENU> popups;
     // An entry that is some other entry's parent opens a menu of its own.
-    for (const MenuLayout& entry : table)
-        if (entry.parent != nullptr && !popups.contains(entry.parent))
+    for (const MenuLayout& entry : table) {
+        if (entry.parent != nullptr && !popups.contains(entry.parent)) {
             popups[entry.parent] = CreatePopupMenu();
+        }
+    }
     places.clear();
     for (std::size_t i = 0; i < table.size(); ++i) {
         const MenuLayout& entry = table[i];

@@ -80,7 +80,9 @@ Win32Form1::Win32Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink
     RegisterWindowClass(instance, &Win32Form1::WindowProcedure);
     window_ = CreateWindowExW(0, kClassName, L"Cantorel", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0,
                               0, nullptr, CreateForm1Menu(menuPlaces_), instance, this);
-    if (window_ == nullptr) return;
+    if (window_ == nullptr) {
+        return;
+    }
     controls_.Create(window_, instance);
     LayOut(WindowDpi(window_));
     Centre();
@@ -92,9 +94,15 @@ Win32Form1::Win32Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink
 }
 
 Win32Form1::~Win32Form1() {
-    if (window_ != nullptr) DestroyWindow(window_);
-    if (accepting_ != nullptr) accepting_->Release();
-    if (refusing_ != nullptr) refusing_->Release();
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
+    if (accepting_ != nullptr) {
+        accepting_->Release();
+    }
+    if (refusing_ != nullptr) {
+        refusing_->Release();
+    }
 }
 
 void Win32Form1::Show(int showCommand) {
@@ -105,7 +113,9 @@ void Win32Form1::Show(int showCommand) {
 
 UINT Win32Form1::MenuId(std::string_view name) const {
     const auto index = MenuIndex(name);
-    if (!index) return 0;
+    if (!index) {
+        return 0;
+    }
     const MenuPlace place = menuPlaces_[*index];
     const UINT id = GetMenuItemID(place.menu, static_cast<int>(place.position));
     return id == static_cast<UINT>(-1) ? 0 : id;
@@ -117,8 +127,12 @@ MenuPlace Win32Form1::MenuEntry(std::string_view name) const {
 }
 
 IDropTarget* Win32Form1::DropTargetOf(std::string_view name) const {
-    if (name.empty()) return accepting_;
-    if (Control(name) == nullptr) return nullptr;
+    if (name.empty()) {
+        return accepting_;
+    }
+    if (Control(name) == nullptr) {
+        return nullptr;
+    }
     return RefusesDrops(name) ? refusing_ : accepting_;
 }
 
@@ -129,14 +143,18 @@ std::string Win32Form1::ProjectPath() const {
 void Win32Form1::SetProjectPath(const std::string& path) {
     // Setting the same text again would move the caret and drop the selection.
     const std::wstring text = Utf8ToWide(path);
-    if (WindowText(Control("txtFileName")) != text)
+    if (WindowText(Control("txtFileName")) != text) {
         SetWindowTextW(Control("txtFileName"), text.c_str());
+    }
 }
 
 SourceKind Win32Form1::SelectedKind() const {
-    if (SendMessageW(Control("Option1"), BM_GETCHECK, 0, 0) == BST_CHECKED) return SourceKind::Vb6;
-    if (SendMessageW(Control("Option2"), BM_GETCHECK, 0, 0) == BST_CHECKED)
+    if (SendMessageW(Control("Option1"), BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        return SourceKind::Vb6;
+    }
+    if (SendMessageW(Control("Option2"), BM_GETCHECK, 0, 0) == BST_CHECKED) {
         return SourceKind::VbNet;
+    }
     return SourceKind::None;
 }
 
@@ -171,7 +189,9 @@ void Win32Form1::ShowResults(const std::string& foundLines, const std::string& t
 }
 
 void Win32Form1::SetBusy(bool busy) {
-    if (busy_ == busy) return;
+    if (busy_ == busy) {
+        return;
+    }
     busy_ = busy;
     const HWND start = Control("Command8");
     if (busy) {
@@ -181,13 +201,17 @@ void Win32Form1::SetBusy(bool busy) {
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     } else {
         EnableWindow(start, TRUE);
-        if (startHadFocus_) SetFocus(start);
+        if (startHadFocus_) {
+            SetFocus(start);
+        }
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     }
 }
 
 void Win32Form1::CloseWindow() {
-    if (window_ != nullptr) DestroyWindow(window_);
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+    }
 }
 
 LRESULT CALLBACK Win32Form1::WindowProcedure(HWND window, UINT message, WPARAM wParam,
@@ -199,7 +223,9 @@ LRESULT CALLBACK Win32Form1::WindowProcedure(HWND window, UINT message, WPARAM w
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
     auto* form = reinterpret_cast<Win32Form1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (form == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     return form->HandleMessage(message, wParam, lParam);
 }
 
@@ -229,8 +255,9 @@ LRESULT Win32Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             // The control that had the keyboard gets it back when the window is active again.
             if (LOWORD(wParam) == WA_INACTIVE) {
-                if (const HWND focus = GetFocus(); focus != nullptr && IsChild(window_, focus))
+                if (const HWND focus = GetFocus(); focus != nullptr && IsChild(window_, focus)) {
                     focus_ = focus;
+                }
             } else if (focus_ != nullptr) {
                 SetFocus(focus_);
                 return 0;
@@ -264,8 +291,9 @@ void Win32Form1::OnCommand(UINT id, UINT notification) {
         // Of a control's notifications only a click runs anything.
         const ControlKind kind = controls[id - kFirstControlId].kind;
         if (notification != BN_CLICKED ||
-            (kind != ControlKind::Button && kind != ControlKind::OptionButton))
+            (kind != ControlKind::Button && kind != ControlKind::OptionButton)) {
             return;
+        }
         name = controls[id - kFirstControlId].name;
     } else if (id >= kFirstMenuId && id < kFirstMenuId + menus.size()) {
         name = menus[id - kFirstMenuId].name;
@@ -277,22 +305,29 @@ void Win32Form1::OnCommand(UINT id, UINT notification) {
         // The button has selected itself; a click on the one already selected changes
         // nothing, which the commands know.
         const SourceKind kind = name == "Option1" ? SourceKind::Vb6 : SourceKind::VbNet;
-        if (SelectedKind() == kind) commands_.OptionClicked(kind);
+        if (SelectedKind() == kind) {
+            commands_.OptionClicked(kind);
+        }
     } else if (name == "meuVB6Proj" || name == "meuVBdotNetProj") {
         commands_.KindItemChosen(name == "meuVB6Proj" ? SourceKind::Vb6 : SourceKind::VbNet);
     } else {
         const auto route = std::find_if(std::begin(kRoutes), std::end(kRoutes),
                                         [name](const Route& r) { return name == r.name; });
-        if (route != std::end(kRoutes)) (commands_.*(route->run))();
+        if (route != std::end(kRoutes)) {
+            (commands_.*(route->run))();
+        }
     }
 }
 
 void Win32Form1::OnDestroy() {
-    for (const HWND target : dropWindows_)
+    for (const HWND target : dropWindows_) {
         RevokeDragDrop(target);
+    }
     dropWindows_.clear();
     pendingDrops_.clear();
-    if (onClosed_) onClosed_();
+    if (onClosed_) {
+        onClosed_();
+    }
 }
 
 void Win32Form1::LayOut(int dpi) {
@@ -317,7 +352,9 @@ void Win32Form1::LayOut(int dpi) {
 void Win32Form1::Centre() {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    if (!GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        return;
+    }
     RECT frame{};
     GetWindowRect(window_, &frame);
     const RECT& work = monitor.rcWork;
@@ -335,11 +372,15 @@ void Win32Form1::RegisterDropTargets() {
     // OLE looks for a target from the window under the pointer up through its parents, so
     // the two controls that refuse need a target of their own that says no.
     std::vector<std::pair<HWND, IDropTarget*>> targets{{window_, accepting_}};
-    for (const ControlLayout& control : Form1ControlTable())
+    for (const ControlLayout& control : Form1ControlTable()) {
         targets.emplace_back(Control(control.name),
                              RefusesDrops(control.name) ? refusing_ : accepting_);
-    for (const auto& [target, handler] : targets)
-        if (SUCCEEDED(RegisterDragDrop(target, handler))) dropWindows_.push_back(target);
+    }
+    for (const auto& [target, handler] : targets) {
+        if (SUCCEEDED(RegisterDragDrop(target, handler))) {
+            dropWindows_.push_back(target);
+        }
+    }
 }
 
 void Win32Form1::RunPendingDrops() {

@@ -58,7 +58,9 @@ std::string Win32FileDialogs::Show(const FileDialogRequest& request, bool save) 
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
                    (save ? 0 : OFN_FILEMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
-    if (!chosen) return std::string();
+    if (!chosen) {
+        return std::string();
+    }
     return WideToUtf8(file.data());
 }
 
@@ -71,8 +73,9 @@ bool Win32Desktop::ShowTextFile(const std::string& path) {
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+                        &startup, &process)) {
         return false;
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return true;

@@ -27,7 +27,9 @@ protected:
     static std::function<void(QFileDialog&)> Pick(const QString& file) {
         return [file](QFileDialog& dialog) {
             QDialog& asked = dialog;  // QFileDialog hides accept(); it still overrides it
-            if (file.isEmpty()) return asked.reject();
+            if (file.isEmpty()) {
+                return asked.reject();
+            }
             // As a person would type it: selectFile() leaves alone a name box that has the focus.
             auto* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             ASSERT_NE(nameBox, nullptr);

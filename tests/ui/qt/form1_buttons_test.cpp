@@ -25,10 +25,11 @@ protected:
     // Opens through the button or the menu item, the dialog answering with the file.
     void OpenWith(const char* command, const char* file) {
         dialogs_.answer = Native(file).toStdString();
-        if (QString::fromLatin1(command).startsWith(u"meu"))
+        if (QString::fromLatin1(command).startsWith(u"meu")) {
             Choose(command);
-        else
+        } else {
             Click(command);
+        }
     }
 
     QString PathBox() { return Find<QLineEdit>("txtFileName")->text(); }

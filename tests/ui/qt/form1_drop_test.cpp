@@ -25,8 +25,9 @@ protected:
 
     QList<QUrl> Files(std::initializer_list<const char*> names) const {
         QList<QUrl> urls;
-        for (const char* name : names)
+        for (const char* name : names) {
             urls << QUrl::fromLocalFile(FilePath(QString::fromLatin1(name)));
+        }
         return urls;
     }
 

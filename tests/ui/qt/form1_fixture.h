@@ -41,8 +41,9 @@ public:
 
     QStringList Texts() const {
         QStringList texts;
-        for (const Message& message : shown)
+        for (const Message& message : shown) {
             texts << message.text;
+        }
         return texts;
     }
 
@@ -69,7 +70,9 @@ protected:
     template <typename Control>
     Control* Find(const char* name) {
         auto* control = Window().findChild<Control*>(QString::fromLatin1(name));
-        if (control == nullptr) throw std::runtime_error(std::string("no control ") + name);
+        if (control == nullptr) {
+            throw std::runtime_error(std::string("no control ") + name);
+        }
         return control;
     }
 

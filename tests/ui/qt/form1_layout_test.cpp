@@ -48,19 +48,32 @@ const Placement kPlacements[] = {
 };
 
 QString Caption(const QWidget* widget) {
-    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) return frame->title();
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
-    if (const auto* box = qobject_cast<const QLineEdit*>(widget)) return box->text();
-    if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget)) return box->toPlainText();
+    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
+        return frame->title();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
+        return label->text();
+    }
+    if (const auto* box = qobject_cast<const QLineEdit*>(widget)) {
+        return box->text();
+    }
+    if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget)) {
+        return box->toPlainText();
+    }
     return QString();
 }
 
 // Every character of the text has a glyph in the widget's resolved font.
 bool Renders(const QFont& font, const QString& text) {
     const QFontMetrics metrics(font);
-    for (QChar c : text)
-        if (c != u'&' && !metrics.inFont(c)) return false;
+    for (QChar c : text) {
+        if (c != u'&' && !metrics.inFont(c)) {
+            return false;
+        }
+    }
     return true;
 }
 
@@ -113,8 +126,9 @@ TEST_F(Form1Test, TheTotalLabelFitsEveryCount) {
 // line, which alone may break inside.
 QString Entries(int count, const QString& name) {
     QStringList entries;
-    for (int i = 1; i <= count; ++i)
+    for (int i = 1; i <= count; ++i) {
         entries << name.arg(i) + u':' + QString::number(i * 37 % 1000);
+    }
     return entries.join(u',');
 }
 
@@ -175,8 +189,9 @@ TEST_F(Form1Test, EveryCaptionRendersInASongFont) {
     for (const QMenu* menu : Window().findChildren<QMenu*>()) {
         SCOPED_TRACE(menu->objectName().toStdString());
         EXPECT_TRUE(Renders(menu->font(), menu->title()));
-        for (const QAction* item : menu->actions())
+        for (const QAction* item : menu->actions()) {
             EXPECT_TRUE(Renders(menu->font(), item->text())) << item->text().toStdString();
+        }
     }
 }
 
@@ -184,14 +199,17 @@ TEST_F(Form1Test, TabOrderFollowsTheDesign) {
     QStringList order;
     QWidget* widget = Find<QWidget>("txtFileName");
     do {
-        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty())
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty()) {
             order << widget->objectName();
+        }
         widget = widget->nextInFocusChain();
     } while (widget != Find<QWidget>("txtFileName"));
     EXPECT_EQ(order, QStringList({"txtFileName", "Command10", "Command9", "Command8", "Command7",
                                   "lblFoundline", "Option1", "Option2"}));
-    for (const char* name : {"Frame1", "Label16", "Label17", "Label18", "Label19", "LblTotalLine"})
+    for (const char* name :
+         {"Frame1", "Label16", "Label17", "Label18", "Label19", "LblTotalLine"}) {
         EXPECT_EQ(Find<QWidget>(name)->focusPolicy(), Qt::NoFocus) << name;
+    }
 }
 
 // One line per item: name and caption, "-" for a separator, ">" for a submenu, [x]/[ ] for a

@@ -56,8 +56,9 @@ public:
 // The menus side by side, the source submenu after the option menu.
 QImage MenusImage(const tallix::Form1& window) {
     QList<QPixmap> shots;
-    for (const char* name : {"meuFile", "meuOption", "meuSource", "meuHelp"})
+    for (const char* name : {"meuFile", "meuOption", "meuSource", "meuHelp"}) {
         shots << window.findChild<QMenu*>(QString::fromLatin1(name))->grab();
+    }
     int width = 0;
     int height = 0;
     for (const QPixmap& shot : shots) {
@@ -107,14 +108,15 @@ int main(int argc, char* argv[]) {
     while (args.size() >= 2 && args[0].startsWith(QStringLiteral("--"))) {
         const QString option = args.takeFirst();
         const QString value = args.takeFirst();
-        if (option == QStringLiteral("--project"))
+        if (option == QStringLiteral("--project")) {
             dialogs.project = value;
-        else if (option == QStringLiteral("--family"))
+        } else if (option == QStringLiteral("--family")) {
             family = value;
-        else if (option == QStringLiteral("--results"))
+        } else if (option == QStringLiteral("--results")) {
             results = value;
-        else
+        } else {
             args.clear();
+        }
     }
     if (args.isEmpty() || args[0].startsWith(QStringLiteral("--"))) {
         std::fprintf(stderr,
@@ -127,16 +129,25 @@ int main(int argc, char* argv[]) {
     PrintedMessages messages;
     NoDesktop desktop;
     tallix::Form1 window(settings, dialogs, messages, desktop);
-    if (!family.isEmpty()) UseFamily(window, family);
+    if (!family.isEmpty()) {
+        UseFamily(window, family);
+    }
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        return 1;
+    }
     window.findChild<QPushButton*>(QStringLiteral("Command10"))->click();
     window.findChild<QPushButton*>(QStringLiteral("Command8"))->click();
-    if (!results.isEmpty())
+    if (!results.isEmpty()) {
         window.findChild<QPlainTextEdit*>(QStringLiteral("lblFoundline"))->setPlainText(results);
+    }
     QTest::qWait(200);
     Report(window);
-    if (!window.grab().save(args[0])) return 1;
-    if (args.size() > 1 && !MenusImage(window).save(args[1])) return 1;
+    if (!window.grab().save(args[0])) {
+        return 1;
+    }
+    if (args.size() > 1 && !MenusImage(window).save(args[1])) {
+        return 1;
+    }
     return 0;
 }

@@ -29,10 +29,11 @@ public:
                     return;
                 }
                 strays << QString::fromLatin1(open->metaObject()->className());
-                if (auto* dialog = qobject_cast<QDialog*>(open))
+                if (auto* dialog = qobject_cast<QDialog*>(open)) {
                     dialog->reject();
-                else
+                } else {
                     open->close();
+                }
             }
             ++ticks_;
         });

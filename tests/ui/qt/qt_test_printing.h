@@ -11,7 +11,8 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 inline void PrintTo(const QStringList& texts, std::ostream* out) {
     *out << '{';
-    for (qsizetype i = 0; i < texts.size(); ++i)
+    for (qsizetype i = 0; i < texts.size(); ++i) {
         *out << (i == 0 ? "" : ", ") << '"' << texts[i].toStdString() << '"';
+    }
     *out << '}';
 }
