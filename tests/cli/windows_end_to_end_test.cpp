@@ -137,11 +137,11 @@ TEST_F(WindowsProject, HiddenSystemWildcardAndFolderProjectsAreNotCounted) {
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "文件" + path + "不存在！\n");
     }
-    // A wildcard finds the project in the existence test, but names no file to read.
+    // A wildcard finds the project in the existence test, but names no file to open.
     const std::string wildcard = dir.Str("工程乗\\*.vbp");
     const RunResult run = RunCli({"--json", wildcard});
     EXPECT_EQ(run.status, kExitProjectUnusable);
-    EXPECT_EQ(run.err, "文件" + wildcard + "无法读取！\n");
+    EXPECT_EQ(run.err, "文件" + wildcard + "不存在！\n");
 }
 
 TEST(WindowsArguments, PathFromTheDriveRootIsAProjectNotAnOption) {
