@@ -63,14 +63,14 @@ LRESULT CALLBACK PassTabOn(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return result;
 }
 
+}  // namespace
+
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
-
-}  // namespace
 
 Form1ControlSet::~Form1ControlSet() {
     // The controls die with their parent; the fonts are this set's own.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -51,5 +52,8 @@ struct MenuPlace {
 
 // The menu bar from the menu table; places receives one entry per table row.
 HMENU CreateForm1Menu(std::vector<MenuPlace>& places);
+
+// The text a control or window shows.
+std::wstring WindowText(HWND window);
 
 }  // namespace tallix

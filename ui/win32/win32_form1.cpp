@@ -64,13 +64,6 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     RegisterClassExW(&windowClass);  // fails harmlessly when a second window registers again
 }
 
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
 }  // namespace
 
 Win32Form1::Win32Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink& messages,
