@@ -126,12 +126,13 @@ TEST_F(WindowsProject, ProjectGivenWithForwardSlashesCountsTheSame) {
     ExpectCounted(RunCli({"--json", "--skip-blank", mixed}), mixed);
 }
 
-TEST_F(WindowsProject, HiddenSystemWildcardAndFolderProjectsAreNotCounted) {
+TEST_F(WindowsProject, HiddenSystemAndWildcardProjectsAreNotCounted) {
     const std::string hidden = dir.Write("h.vbp", kProjectBytes);
     const std::string system = dir.Write("s.vbp", kProjectBytes);
     ASSERT_TRUE(::SetFileAttributesW(Utf8ToWide(hidden).c_str(), FILE_ATTRIBUTE_HIDDEN));
     ASSERT_TRUE(::SetFileAttributesW(Utf8ToWide(system).c_str(), FILE_ATTRIBUTE_SYSTEM));
-    for (const std::string& path : {hidden, system, dir.Str(kProjectFolder)}) {
+    // A folder is no project file: it is counted as a set of projects.
+    for (const std::string& path : {hidden, system}) {
         const RunResult run = RunCli({"--json", path});
         EXPECT_EQ(run.status, kExitProjectUnusable) << path;
         EXPECT_EQ(run.out, "");
