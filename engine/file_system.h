@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "engine/file_identity.h"
 #include "engine/name_matching.h"
 
 namespace tallix {
@@ -95,6 +96,9 @@ public:
     const FileProblem& Problem() const override { return problem_; }
 
     std::size_t Read(char* buffer, std::size_t size) override;
+
+    // Which file is open, however its path reached it; nothing when none is.
+    std::optional<FileIdentity> Identity() const;
 
 private:
     using Handle = std::intptr_t;

@@ -33,13 +33,15 @@ void WalkFiles(const std::string& root, const FolderFilter& enter, const FileVis
         for (; !error && it != fs::directory_iterator(); it.increment(error)) {
             const std::string name = ToUtf8(it->path().filename());
             const std::string child = relative.empty() ? name : relative + "/" + name;
+            // The entry's own type comes with the listing on most systems, so asking it
+            // costs no look-up; only a link is followed, to see what it names.
             std::error_code ignored;
-            const fs::file_status own = it->symlink_status(ignored);
-            if (fs::is_directory(own)) {
+            const bool link = it->is_symlink(ignored);
+            if (!link && it->is_directory(ignored)) {
                 if (enter(name, child)) {
                     pending.push_back(child);
                 }
-            } else if (fs::is_regular_file(it->status(ignored))) {
+            } else if (it->is_regular_file(ignored)) {
                 onFile(child);
             }
         }

@@ -6,11 +6,22 @@ MemberCount CountMember(const std::string& folder, const std::string& name, Sour
                         CountOptions options, FileLocator& locator) {
     MemberCount member;
     member.name = name;
-    const std::string written = MemberPath(folder, name);
-    member.path = locator.Locate(written).value_or(written);
-    FileTally file = TallyFile(member.path, kind);
-    member.tally = file.tally;
-    member.problem = std::move(file.problem);
+    // Most members are written as they are on disk: opening the path as written finds them
+    // without a look-up first. Only when that fails is the name searched for.
+    member.path = MemberPath(folder, name);
+    InputFile file = InputFile::Open(member.path);
+    if (!file.IsOpen()) {
+        if (auto found = locator.Locate(member.path); found && *found != member.path) {
+            member.path = std::move(*found);
+            file = InputFile::Open(member.path);
+        }
+    }
+    FileTally tally = file.IsOpen() ? TallySource(file, kind) : FileTally{{}, file.Problem()};
+    member.tally = tally.tally;
+    member.problem = std::move(tally.problem);
+    if (member.problem.error == FileError::None) {
+        member.identity = file.Identity();
+    }
     member.lines = member.tally.Counted(options.skipBlankLines, options.skipCommentLines);
     return member;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ struct MemberCount {
     LineTally tally;         // by class, whatever the options
     std::int64_t lines = 0;  // counted under the options; 0 when the file cannot be read
     FileProblem problem;
+    std::optional<FileIdentity> identity;  // of the file opened
 };
 
 MemberCount CountMember(const std::string& folder, const std::string& name, SourceKind kind,

@@ -417,7 +417,6 @@ InputFile InputFile::Open(const std::string& path) {
         file.problem_ = {FileError::NotAFile, ""};
         return file;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
@@ -437,9 +436,28 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
         if (errno == EINTR) {
             continue;
         }
+        // Reads of a regular file block whatever O_NONBLOCK says on most file systems; where
+        // one does not, the flag is dropped once and the read made again.
+        if (errno == EAGAIN) {
+            const int fd = static_cast<int>(handle_);
+            const int flags = ::fcntl(fd, F_GETFL);
+            if (flags >= 0 && (flags & O_NONBLOCK) &&
+                ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0) {
+                continue;
+            }
+        }
         problem_ = {FileError::Unreadable, SystemReason(errno)};
         return 0;
     }
+}
+
+std::optional<FileIdentity> InputFile::Identity() const {
+    struct stat info {};
+    if (!IsOpen() || ::fstat(static_cast<int>(handle_), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                        static_cast<std::uint64_t>(info.st_ino)};
 }
 
 void InputFile::Close() noexcept {

@@ -203,6 +203,15 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
     return got;
 }
 
+std::optional<FileIdentity> InputFile::Identity() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!IsOpen() || !::GetFileInformationByHandle(reinterpret_cast<HANDLE>(handle_), &info)) {
+        return std::nullopt;
+    }
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
 void InputFile::Close() noexcept {
     if (IsOpen()) {
         ::CloseHandle(reinterpret_cast<HANDLE>(std::exchange(handle_, kClosed)));
