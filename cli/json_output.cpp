@@ -28,21 +28,26 @@ Json MemberJson(const MemberCount& member) {
                 {"error", error}};
 }
 
-// A member as an element of the document's "members" array, indented to its depth.
-void WriteMember(std::ostream& out, const MemberCount& member) {
-    const std::string text = Dump(MemberJson(member), 2);
-    std::string indented = "    ";
-    indented.reserve(text.size() + 64);
-    for (char c : text) {
-        indented += c;
+}  // namespace
+
+void WriteNested(std::ostream& out, std::string_view json, std::string_view indent) {
+    if (json.ends_with('\n')) {
+        json.remove_suffix(1);
+    }
+    std::string nested(indent);
+    nested.reserve(json.size() + json.size() / 8);
+    for (const char c : json) {
+        nested += c;
         if (c == '\n') {
-            indented += "    ";
+            nested += indent;
         }
     }
-    out << indented;
+    out << nested;
 }
 
-}  // namespace
+std::string DumpNested(const nlohmann::ordered_json& value) {
+    return Dump(value, 2);
+}
 
 bool WriteJson(const CliOptions& options, const CountSummary& summary, MemberSpool& members,
                std::ostream& out) {
@@ -55,7 +60,7 @@ bool WriteJson(const CliOptions& options, const CountSummary& summary, MemberSpo
     const bool whole = members.ForEach([&](const MemberCount& member) {
         out << (first ? "\n" : ",\n");
         first = false;
-        WriteMember(out, member);
+        WriteNested(out, Dump(MemberJson(member), 2), "    ");
         return out.good();
     });
     out << (first ? "]" : "\n  ]");

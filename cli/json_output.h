@@ -1,6 +1,9 @@
 #pragma once
 
+#include <nlohmann/json_fwd.hpp>
 #include <ostream>
+#include <string>
+#include <string_view>
 
 #include "cli/arguments.h"
 #include "cli/member_spool.h"
@@ -14,5 +17,12 @@ namespace tallix::cli {
 // back; the document then ends without its totals.
 bool WriteJson(const CliOptions& options, const CountSummary& summary, MemberSpool& members,
                std::ostream& out);
+
+// Writes one JSON text as a value inside another: `indent` before it and after each of its
+// line ends but a last one, which is dropped, as an indented dump would lay it out.
+void WriteNested(std::ostream& out, std::string_view json, std::string_view indent);
+
+// A value as the documents lay it out: two spaces a level, bytes that are not UTF-8 replaced.
+std::string DumpNested(const nlohmann::ordered_json& value);
 
 }  // namespace tallix::cli

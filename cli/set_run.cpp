@@ -60,26 +60,29 @@ bool WriteSetTable(const SetCount& count, std::ostream& out) {
 }
 
 bool WriteSetJson(const CliOptions& options, const SetCount& count, std::ostream& out) {
-    Json projects = Json::array();
+    out << "{\n  \"projects\": [";
+    bool first = true;
     for (const CountedProject& counted : count.projects) {
         const CliOptions single = OptionsFor(options, counted);
+        std::ostringstream text;
         if (Failed(counted)) {
-            projects.push_back(Json{{"project", single.project},
+            text << DumpNested(Json{{"project", single.project},
                                     {"kind", single.kind == SourceKind::VbNet ? "vbnet" : "vb6"},
                                     {"error", ProblemReason(counted.problem)}});
-            continue;
+        } else {
+            // The very object the project would print on its own, so the two cannot drift
+            // apart.
+            MemberSpool spool;
+            const CountSummary summary = SummaryOf(counted, spool);
+            if (!WriteJson(single, summary, spool, text)) {
+                return false;
+            }
         }
-        // The very object the project would print on its own, so the two cannot drift apart.
-        MemberSpool spool;
-        const CountSummary summary = SummaryOf(counted, spool);
-        std::ostringstream text;
-        if (!WriteJson(single, summary, spool, text)) {
-            return false;
-        }
-        projects.push_back(Json::parse(text.str()));
+        out << (first ? "\n" : ",\n");
+        first = false;
+        WriteNested(out, text.view(), "    ");
     }
-    const Json document{{"projects", projects}, {"total", count.total}};
-    out << document.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+    out << (first ? "]" : "\n  ]") << ",\n  \"total\": " << count.total << "\n}\n";
     return true;
 }
 
@@ -130,9 +133,32 @@ int ReportProblems(const SetCount& count, std::ostream& err) {
     return status;
 }
 
+// Writes the counted set and names what went wrong; `status` is the worst so far.
+int Finish(const CliOptions& options, const SetCount& count, int status, std::ostream& out,
+           std::ostream& err) {
+    const bool whole = WriteSet(options, count, out);
+    out.flush();
+    if (!whole) {
+        err << RowsLostMessage() << '\n';
+    }
+    if (!out) {
+        err << OutputUnwritableMessage() << '\n';
+    }
+    status = std::max(status, ReportProblems(count, err));
+    return whole && out ? status : kExitOutputUnwritable;
+}
+
 }  // namespace
 
 int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (KindOfSetPath(options.project) == SetKind::Folder) {
+        const SetCount count = CountFolder(options.project, options.counting);
+        if (count.projects.empty()) {
+            err << NoProjectsMessage(options.project) << '\n';
+            return kExitProjectUnusable;
+        }
+        return Finish(options, count, kExitSuccess, out, err);
+    }
     const ProjectSet set = ReadProjectSet(options.project);
     if (set.problem.error == FileError::Missing) {
         err << ProjectMissingMessage(options.project) << '\n';
@@ -149,21 +175,7 @@ int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
             status = kExitProjectUnusable;
         }
     }
-    if (set.projects.empty() && set.kind == SetKind::Folder) {
-        err << NoProjectsMessage(options.project) << '\n';
-        return kExitProjectUnusable;
-    }
-    const SetCount count = CountProjects(set.projects, options.counting);
-    const bool whole = WriteSet(options, count, out);
-    out.flush();
-    if (!whole) {
-        err << RowsLostMessage() << '\n';
-    }
-    if (!out) {
-        err << OutputUnwritableMessage() << '\n';
-    }
-    status = std::max(status, ReportProblems(count, err));
-    return whole && out ? status : kExitOutputUnwritable;
+    return Finish(options, CountProjects(set.projects, options.counting), status, out, err);
 }
 
 }  // namespace tallix::cli

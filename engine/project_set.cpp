@@ -120,33 +120,50 @@ void ReadSolution(const std::string& path, ProjectSet& set) {
 }
 
 void ReadFolder(const std::string& path, ProjectSet& set) {
-    const auto skipped = [](std::string_view name, std::string_view) {
-        return !(SamePathIgnoringCase(name, ".git") || SamePathIgnoringCase(name, "bin") ||
-                 SamePathIgnoringCase(name, "obj"));
-    };
     std::vector<std::string> found;
-    WalkFiles(path, skipped, [&](const std::string& relative) {
-        if (EndsWithIgnoringCase(relative, ".vbp") || EndsWithIgnoringCase(relative, ".vbproj")) {
-            found.push_back(relative);
-        }
-    });
-    std::sort(found.begin(), found.end(),
-              [](const std::string& a, const std::string& b) { return PathLess(a, b); });
-    // The projects' paths continue the folder as it was given, in its own separator.
-    const char separator =
-        path.find('\\') != std::string::npos && path.find('/') == std::string::npos ? '\\' : '/';
-    const bool ended = path.ends_with('/') || path.ends_with('\\');
-    SeenFiles seen;
-    for (std::string relative : found) {
-        std::replace(relative.begin(), relative.end(), '/', separator);
-        std::string full = ended ? path + relative : path + separator + relative;
-        if (seen.FirstTime(full)) {
-            set.projects.push_back({full, KindOfProjectFile(full)});
-        }
-    }
+    WalkProjectFiles(path, [&](const std::string& relative) { found.push_back(relative); });
+    set.projects = OrderFolderProjects(path, std::move(found));
 }
 
 }  // namespace
+
+void WalkProjectFiles(const std::string& folder, const FileVisitor& onProject) {
+    const auto entered = [](std::string_view name, std::string_view) {
+        return !(SamePathIgnoringCase(name, ".git") || SamePathIgnoringCase(name, "bin") ||
+                 SamePathIgnoringCase(name, "obj"));
+    };
+    WalkFiles(folder, entered, [&](const std::string& relative) {
+        if (EndsWithIgnoringCase(relative, ".vbp") || EndsWithIgnoringCase(relative, ".vbproj")) {
+            onProject(relative);
+        }
+    });
+}
+
+std::string FolderProjectPath(const std::string& folder, std::string relative) {
+    // The path continues the folder as it was given, in its own separator.
+    const char separator =
+        folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos ? '\\'
+                                                                                        : '/';
+    std::replace(relative.begin(), relative.end(), '/', separator);
+    const bool ended = folder.ends_with('/') || folder.ends_with('\\');
+    return ended ? folder + relative : folder + separator + relative;
+}
+
+std::vector<SetProject> OrderFolderProjects(const std::string& folder,
+                                            std::vector<std::string> relatives) {
+    std::sort(relatives.begin(), relatives.end(),
+              [](const std::string& a, const std::string& b) { return PathLess(a, b); });
+    std::vector<SetProject> projects;
+    SeenFiles seen;
+    for (std::string& relative : relatives) {
+        std::string full = FolderProjectPath(folder, std::move(relative));
+        if (seen.FirstTime(full)) {
+            const SourceKind kind = KindOfProjectFile(full);
+            projects.push_back({std::move(full), kind});
+        }
+    }
+    return projects;
+}
 
 SourceKind KindOfProjectFile(std::string_view path) {
     return EndsWithIgnoringCase(path, ".vbproj") ? SourceKind::VbNet : SourceKind::Vb6;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/file_system.h"
+#include "engine/folder_walk.h"
 #include "engine/source_kind.h"
 
 namespace tallix {
@@ -66,5 +67,15 @@ bool IsSolutionFolderType(std::string_view typeGuid);
 // to folders, in PathLess order of their paths below it. A file reached twice (the same
 // path twice, or through a hard link) is taken once.
 ProjectSet ReadProjectSet(const std::string& path);
+
+// The parts of reading a folder, for a caller that counts projects while the walk goes on.
+// The walk hands on each .vbp and .vbproj as its path below the folder, "/" between names,
+// in no particular order.
+void WalkProjectFiles(const std::string& folder, const FileVisitor& onProject);
+// A project's path: the folder as given, then the path below it in the folder's separator.
+std::string FolderProjectPath(const std::string& folder, std::string relative);
+// The projects a walk found, in the order ReadProjectSet gives them, each file once.
+std::vector<SetProject> OrderFolderProjects(const std::string& folder,
+                                            std::vector<std::string> relatives);
 
 }  // namespace tallix

@@ -1,6 +1,9 @@
 #include "engine/set_count.h"
 
 #include <algorithm>
+#include <deque>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 
@@ -11,30 +14,25 @@ namespace tallix {
 
 namespace {
 
-struct MemberJob {
-    std::size_t project;
-    std::size_t member;
-};
-
-// Adds each member whose file has not been added before.
-void AddOnce(SetCount& count, const std::vector<std::optional<FileIdentity>>& identities,
-             const std::vector<MemberJob>& jobs) {
+// Adds each member whose file has not been added before, in the set's order.
+void AddOnce(SetCount& count) {
     std::set<FileIdentity> seenFiles;
     std::set<std::string> seenPaths;
-    for (std::size_t j = 0; j < jobs.size(); ++j) {
-        const MemberCount& member = count.projects[jobs[j].project].members[jobs[j].member];
-        if (member.problem.error != FileError::None) {
-            continue;
+    for (const CountedProject& project : count.projects) {
+        for (const MemberCount& member : project.members) {
+            if (member.problem.error != FileError::None) {
+                continue;
+            }
+            const bool first = member.identity ? seenFiles.insert(*member.identity).second
+                                               : seenPaths.insert(member.path).second;
+            if (!first) {
+                continue;
+            }
+            count.total += member.lines;
+            count.tally.code += member.tally.code;
+            count.tally.comment += member.tally.comment;
+            count.tally.blank += member.tally.blank;
         }
-        const bool first = identities[j] ? seenFiles.insert(*identities[j]).second
-                                         : seenPaths.insert(member.path).second;
-        if (!first) {
-            continue;
-        }
-        count.total += member.lines;
-        count.tally.code += member.tally.code;
-        count.tally.comment += member.tally.comment;
-        count.tally.blank += member.tally.blank;
     }
 }
 
@@ -91,50 +89,118 @@ std::vector<MemberCount> CountMembers(const std::string& folder,
     return members;
 }
 
-SetCount CountProjects(const std::vector<SetProject>& projects, CountOptions options,
-                       unsigned workers) {
-    SetCount count;
-    count.projects.resize(projects.size());
-    std::vector<std::vector<std::string>> names(projects.size());
-    ParallelFor(projects.size(), workers, [&](std::size_t i, unsigned) {
-        CountedProject& counted = count.projects[i];
-        counted.project = projects[i];
-        if (!FileExists(projects[i].path)) {
+namespace {
+
+// One project while it is counted: its members are counted where they stand, each by a job
+// of its own, so that many small projects keep every thread as busy as one large one.
+struct ProjectInProgress {
+    CountedProject counted;
+    std::string folder;
+};
+
+class SetCounter {
+public:
+    SetCounter(CountOptions options, unsigned workers)
+        : options_(options), workers_(std::max(workers, 1u)), locators_(workers_) {}
+
+    // From any thread, before Run or from one of its jobs.
+    void Add(const SetProject& project) {
+        ProjectInProgress* added = nullptr;
+        {
+            const std::lock_guard lock(lock_);
+            added = &projects_.emplace_back();  // a deque: earlier ones stay where they are
+        }
+        added->counted.project = project;
+        added->folder = ProjectFolder(project.path);
+        jobs_.Add([this, added](unsigned) { Read(*added); });
+    }
+
+    void AddJob(JobQueue::Job job) { jobs_.Add(std::move(job)); }
+
+    // Counts everything added, in the order added.
+    std::deque<ProjectInProgress> Run() {
+        jobs_.Run(workers_);
+        return std::move(projects_);
+    }
+
+private:
+    void Read(ProjectInProgress& project) {
+        CountedProject& counted = project.counted;
+        if (!FileExists(counted.project.path)) {
             counted.problem = {FileError::Missing, ""};
             return;
         }
-        ProjectMembers read = ReadProjectFile(projects[i].path, projects[i].kind);
+        ProjectMembers read = ReadProjectFile(counted.project.path, counted.project.kind);
         counted.problem = read.problem;
-        names[i] = std::move(read.names);
-    });
-
-    // All members of all projects form one queue, so that many small projects keep every
-    // thread as busy as one large one.
-    std::vector<MemberJob> jobs;
-    std::vector<std::string> folders(projects.size());
-    for (std::size_t p = 0; p < projects.size(); ++p) {
-        folders[p] = ProjectFolder(projects[p].path);
-        count.projects[p].members.resize(names[p].size());
-        for (std::size_t m = 0; m < names[p].size(); ++m) {
-            jobs.push_back({p, m});
+        counted.members.resize(read.names.size());
+        for (std::size_t m = 0; m < read.names.size(); ++m) {
+            counted.members[m].name = std::move(read.names[m]);
+            jobs_.Add([this, &project, m](unsigned worker) { Count(project, m, worker); });
         }
     }
-    std::vector<std::optional<FileIdentity>> identities(jobs.size());
-    std::vector<FileLocator> locators(std::max(workers, 1u));
-    ParallelFor(jobs.size(), workers, [&](std::size_t j, unsigned worker) {
-        const auto [p, m] = jobs[j];
-        MemberCount& member = count.projects[p].members[m];
-        member = CountMember(folders[p], names[p][m], projects[p].kind, options, locators[worker]);
-        if (member.problem.error == FileError::None) {
-            identities[j] = IdentifyFile(member.path);
-        }
-    });
 
+    void Count(ProjectInProgress& project, std::size_t m, unsigned worker) {
+        MemberCount& member = project.counted.members[m];
+        const std::string name = std::move(member.name);
+        member = CountMember(project.folder, name, project.counted.project.kind, options_,
+                             locators_[worker]);
+    }
+
+    CountOptions options_;
+    unsigned workers_;
+    std::vector<FileLocator> locators_;  // one per worker
+    JobQueue jobs_;
+    std::mutex lock_;
+    std::deque<ProjectInProgress> projects_;
+};
+
+SetCount Finish(std::vector<CountedProject> projects) {
+    SetCount count;
+    count.projects = std::move(projects);
     for (CountedProject& counted : count.projects) {
         counted.texts = BuildResultTexts(counted.members);
     }
-    AddOnce(count, identities, jobs);
+    AddOnce(count);
     return count;
+}
+
+}  // namespace
+
+SetCount CountProjects(const std::vector<SetProject>& projects, CountOptions options,
+                       unsigned workers) {
+    SetCounter counter(options, workers);
+    for (const SetProject& project : projects) {
+        counter.Add(project);
+    }
+    std::vector<CountedProject> counted;
+    for (ProjectInProgress& project : counter.Run()) {
+        counted.push_back(std::move(project.counted));
+    }
+    return Finish(std::move(counted));
+}
+
+SetCount CountFolder(const std::string& folder, CountOptions options, unsigned workers) {
+    SetCounter counter(options, workers);
+    std::vector<std::string> found;
+    // The walk is a job too: the other threads count the projects it finds while it goes on.
+    counter.AddJob([&](unsigned) {
+        WalkProjectFiles(folder, [&](const std::string& relative) {
+            found.push_back(relative);
+            const std::string path = FolderProjectPath(folder, relative);
+            counter.Add({path, KindOfProjectFile(path)});
+        });
+    });
+    std::map<std::string, CountedProject> byPath;
+    for (ProjectInProgress& project : counter.Run()) {
+        std::string path = project.counted.project.path;
+        byPath.emplace(std::move(path), std::move(project.counted));
+    }
+    // The same order, and the same file taken once, as when the folder is read first.
+    std::vector<CountedProject> counted;
+    for (const SetProject& project : OrderFolderProjects(folder, std::move(found))) {
+        counted.push_back(std::move(byPath.at(project.path)));
+    }
+    return Finish(std::move(counted));
 }
 
 }  // namespace tallix

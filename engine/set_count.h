@@ -66,4 +66,9 @@ std::vector<MemberCount> CountMembers(const std::string& folder,
 SetCount CountProjects(const std::vector<SetProject>& projects, CountOptions options,
                        unsigned workers = DefaultWorkers());
 
+// Counts the projects ReadProjectSet finds in a folder, in its order, counting them while
+// the folder is still being walked.
+SetCount CountFolder(const std::string& folder, CountOptions options,
+                     unsigned workers = DefaultWorkers());
+
 }  // namespace tallix

@@ -82,6 +82,11 @@ TEST(RunSet, JsonNestsTheSingleProjectObjectsAndNamesAMissingProject) {
     const RunResult alone = RunCli({"--skip-comments", "--json", folder.Path("Two/Two.vbp")});
     EXPECT_EQ(projects[1], Json::parse(alone.out));
     EXPECT_EQ(projects[0].at("found_lines"), "..\\Common\\Shared.bas:2,One.bas:1");
+    // Laid out as a two-space dump would lay it out, the nested objects included.
+    EXPECT_EQ(run.out, json.dump(2) + "\n");
+
+    const RunResult none = RunCli({"--json", folder.Write("None.vbg", "Project=Gone.vbp\r\n")});
+    EXPECT_EQ(none.out, "{\n  \"projects\": [],\n  \"total\": 0\n}\n");
 }
 
 TEST(RunSet, SolutionNamesWhatItSkipsAndCountsItsVisualBasicProjects) {

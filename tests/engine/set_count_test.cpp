@@ -102,5 +102,70 @@ TEST_F(SetCounting, BatchesHandMembersOnInTheOrderNamed) {
     }
 }
 
+std::vector<std::string> Paths(const SetCount& count) {
+    std::vector<std::string> paths;
+    for (const CountedProject& counted : count.projects) {
+        paths.push_back(counted.project.path);
+    }
+    return paths;
+}
+
+TEST_F(SetCounting, FolderCountedWhileWalkedMatchesTheFolderReadFirst) {
+    dir.Write("Shared/Common.bas", Vb6Module(10));
+    for (int p = 0; p < 30; ++p) {
+        const std::string name = "P" + std::to_string(p) + "/";
+        dir.Write(name + "Own.bas", Vb6Module(p));
+        dir.Write(name + (p % 3 == 0 ? "Deep/x.vbp" : "x.vbp"),
+                  p % 3 == 0 ? "Module=O; ..\\Own.bas\r\nModule=C; ..\\..\\Shared\\COMMON.bas\r\n"
+                             : "Module=O; own.BAS\r\nModule=C; ..\\Shared\\Common.bas\r\n"
+                               "Module=G; Gone.bas\r\n");
+    }
+    dir.Write("P7/bin/Copy.vbp", "Module=O; ..\\Own.bas\r\n");
+    // The same project file twice: kept under the name first in order.
+    std::filesystem::create_hard_link(dir.path() / "P5/x.vbp", dir.path() / "P4/y.vbp");
+    const std::string root = dir.Str();
+    const SetCount read = CountProjects(ReadProjectSet(root).projects, {}, 2);
+    ASSERT_EQ(read.projects.size(), 30u);
+    for (const unsigned workers : {1u, 2u, 5u}) {
+        const SetCount walked = CountFolder(root, {}, workers);
+        EXPECT_EQ(Paths(walked), Paths(read)) << workers;
+        EXPECT_EQ(walked.total, read.total);
+        EXPECT_EQ(walked.tally, read.tally);
+        for (std::size_t p = 0; p < walked.projects.size(); ++p) {
+            EXPECT_EQ(walked.projects[p].texts.foundLines, read.projects[p].texts.foundLines);
+        }
+    }
+    // P0/Deep, P1, P10-P19, P2, P20-P29, P3/Deep, P4/x, then P4/y where P5/x would be.
+    EXPECT_EQ(Paths(read)[25], dir.Str("P4/y.vbp"));
+    // Common.bas once (11 lines) and each Own.bas (p + 1 lines) but P5's, which no project
+    // reaches: P5's project file is counted from P4, beside P4's own.
+    EXPECT_EQ(read.total, 11 + 30 * 31 / 2 - 6);
+    EXPECT_TRUE(CountFolder(dir.Str("Shared"), {}).projects.empty());
+}
+
+TEST_F(SetCounting, MemberFoundUnderAnotherCaseOrBesideAFolderOfItsName) {
+    if (testing::kWindows) {
+        GTEST_SKIP() << "names differing only in case cannot both exist here";
+    }
+    dir.Write("Exact.bas", Vb6Module(1));
+    dir.Write("EXACT.bas", Vb6Module(2));
+    dir.Write("other.bas", Vb6Module(3));
+    dir.Write("Dir.bas/inside.bas", Vb6Module(0));
+    dir.Write("DIR.BAS", Vb6Module(4));
+    const auto members = CountMembers(
+        dir.Str() + testing::kSeparator,
+        {"Exact.bas", "EXACT.bas", "OTHER.BAS", "Dir.bas", "gone.bas"}, SourceKind::Vb6, {}, 2);
+    const std::int64_t expected[] = {2, 3, 4, 5, 0};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(members[i].lines, expected[i]) << members[i].name;
+    }
+    EXPECT_EQ(members[2].path, dir.Str("other.bas"));
+    EXPECT_EQ(members[3].path, dir.Str("DIR.BAS"));
+    EXPECT_EQ(members[4].path, dir.Str("gone.bas"));
+    EXPECT_TRUE(members[0].identity && members[2].identity);
+    EXPECT_NE(*members[0].identity, *members[1].identity);
+    EXPECT_FALSE(members[4].identity);
+}
+
 }  // namespace
 }  // namespace tallix
