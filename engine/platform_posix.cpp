@@ -433,12 +433,13 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
         if (got >= 0) {
             return static_cast<std::size_t>(got);
         }
-        if (errno == EINTR) {
+        const int error = errno;
+        if (error == EINTR) {
             continue;
         }
         // Reads of a regular file block whatever O_NONBLOCK says on most file systems; where
         // one does not, the flag is dropped once and the read made again.
-        if (errno == EAGAIN) {
+        if (error == EAGAIN) {
             const int fd = static_cast<int>(handle_);
             const int flags = ::fcntl(fd, F_GETFL);
             if (flags >= 0 && (flags & O_NONBLOCK) &&
@@ -446,7 +447,7 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
                 continue;
             }
         }
-        problem_ = {FileError::Unreadable, SystemReason(errno)};
+        problem_ = {FileError::Unreadable, SystemReason(error)};
         return 0;
     }
 }
