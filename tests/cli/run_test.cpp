@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "json_keys.h"
 #include "report_bytes.h"
 #include "run_cli.h"
 #include "temp_folder.h"
@@ -20,6 +21,7 @@ namespace tallix::cli {
 namespace {
 
 using testing::ExpectedReport;
+using testing::Keys;
 using testing::ReadFileBytes;
 using testing::RunCli;
 using testing::RunResult;
@@ -73,14 +75,6 @@ void ExpectMember(const Json& member, const std::string& name, const std::string
     EXPECT_EQ(member.at("code"), code);
     EXPECT_EQ(member.at("comment"), comment);
     EXPECT_EQ(member.at("blank"), blank);
-}
-
-std::vector<std::string> Keys(const Json& object) {
-    std::vector<std::string> keys;
-    for (const auto& item : object.items()) {
-        keys.push_back(item.key());
-    }
-    return keys;
 }
 
 TEST(RunJson, Vb6ProjectHasExactlyTheAgreedKeysAndValues) {

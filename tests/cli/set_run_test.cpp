@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "cli/run.h"
+#include "json_keys.h"
 #include "run_cli.h"
 #include "temp_folder.h"
 
 namespace tallix::cli {
 namespace {
 
+using testing::Keys;
 using testing::RunCli;
 using testing::RunResult;
 using testing::TempFolder;
@@ -33,14 +35,6 @@ void WriteTwoProjects(const TempFolder& folder) {
 
 std::size_t Lines(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-std::vector<std::string> Keys(const Json& object) {
-    std::vector<std::string> keys;
-    for (const auto& item : object.items()) {
-        keys.push_back(item.key());
-    }
-    return keys;
 }
 
 TEST(RunSet, GroupPrintsEachProjectThenATotalCountingSharedFilesOnce) {
