@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "persistence/user_settings.h"
 #include "persistence/win32/registry_settings_store.h"
 #include "ui/win32/win32_form1.h"

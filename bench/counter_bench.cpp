@@ -9,8 +9,8 @@
 #include <string>
 
 #include "bench/synthetic_source.h"
-#include "engine/line_bits.h"
-#include "engine/line_counter.h"
+#include "engine/counting/line_bits.h"
+#include "engine/counting/line_counter.h"
 
 namespace tallix::bench {
 namespace {

@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/synthetic_source.h"
-#include "engine/codepage.h"
-#include "engine/text_decoding.h"
-#include "engine/text_lines.h"
+#include "engine/text/codepage.h"
+#include "engine/text/text_decoding.h"
+#include "engine/text/text_lines.h"
 
 namespace tallix::bench {
 namespace {

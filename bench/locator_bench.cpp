@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_system.h"
-#include "engine/member_count.h"
+#include "engine/counting/member_count.h"
+#include "engine/files/file_system.h"
 
 namespace tallix::bench {
 namespace {

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/synthetic_source.h"
-#include "engine/project_readers.h"
+#include "engine/projects/project_readers.h"
 
 namespace tallix::bench {
 namespace {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/member_count.h"
-#include "engine/source_kind.h"
+#include "engine/counting/member_count.h"
+#include "engine/projects/source_kind.h"
 
 namespace tallix::cli {
 

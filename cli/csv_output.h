@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/member_count.h"
+#include "engine/counting/member_count.h"
 
 namespace tallix::cli {
 

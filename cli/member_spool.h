@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/member_count.h"
+#include "engine/counting/member_count.h"
 
 namespace tallix::cli {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "engine/file_system.h"
-#include "engine/member_count.h"
-#include "engine/project_set.h"
+#include "engine/counting/member_count.h"
+#include "engine/files/file_system.h"
+#include "engine/projects/project_set.h"
 
 namespace tallix::cli {
 

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "cli/process_arguments.h"
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 
 namespace tallix::cli {
 

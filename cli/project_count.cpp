@@ -1,7 +1,7 @@
 #include "cli/project_count.h"
 
-#include "engine/file_system.h"
-#include "engine/set_count.h"
+#include "engine/counting/set_count.h"
+#include "engine/files/file_system.h"
 
 namespace tallix::cli {
 namespace {

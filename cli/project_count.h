@@ -6,8 +6,8 @@
 #include <string>
 
 #include "cli/arguments.h"
-#include "engine/member_count.h"
-#include "engine/project_readers.h"
+#include "engine/counting/member_count.h"
+#include "engine/projects/project_readers.h"
 
 namespace tallix::cli {
 

@@ -7,8 +7,8 @@
 #include "cli/project_count.h"
 #include "cli/set_run.h"
 #include "cli/table_output.h"
-#include "engine/project_readers.h"
-#include "engine/project_set.h"
+#include "engine/projects/project_readers.h"
+#include "engine/projects/project_set.h"
 #include "persistence/report_writer.h"
 
 namespace tallix::cli {

@@ -11,8 +11,8 @@
 #include "cli/project_count.h"
 #include "cli/table_output.h"
 #include "cli/terminal_text.h"
-#include "engine/project_set.h"
-#include "engine/set_count.h"
+#include "engine/counting/set_count.h"
+#include "engine/projects/project_set.h"
 
 namespace tallix::cli {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "engine/file_system.h"
-#include "engine/project_readers.h"
-#include "engine/set_count.h"
+#include "engine/counting/set_count.h"
+#include "engine/files/file_system.h"
+#include "engine/projects/project_readers.h"
 
 namespace tallix {
 

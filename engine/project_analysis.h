@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_system.h"
-#include "engine/member_count.h"
-#include "engine/source_kind.h"
+#include "engine/counting/member_count.h"
+#include "engine/files/file_system.h"
+#include "engine/projects/source_kind.h"
 
 namespace tallix {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "persistence/report_writer.h"
 
 namespace tallix {

@@ -1,6 +1,6 @@
 #include "persistence/report_writer.h"
 
-#include "engine/codepage.h"
+#include "engine/text/codepage.h"
 
 namespace tallix {
 

@@ -1,6 +1,6 @@
 #include "ui/form1_commands.h"
 
-#include "engine/file_system.h"
+#include "engine/files/file_system.h"
 #include "persistence/report_writer.h"
 #include "persistence/user_settings.h"
 #include "ui/app_links.h"

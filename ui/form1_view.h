@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/source_kind.h"
+#include "engine/projects/source_kind.h"
 
 namespace tallix {
 

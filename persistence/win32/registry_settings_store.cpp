@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "persistence/settings_location.h"
 
 namespace tallix {

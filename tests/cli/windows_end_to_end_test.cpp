@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "cli/run.h"
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "report_bytes.h"
 #include "run_cli.h"
 #include "temp_folder.h"

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "temp_dir.h"
 
 namespace {

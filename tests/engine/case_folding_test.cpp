@@ -1,8 +1,8 @@
-#include "engine/case_folding.h"
+#include "engine/text/case_folding.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/name_matching.h"
+#include "engine/files/name_matching.h"
 
 namespace tallix {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/codepage.h"
-#include "engine/text_decoding.h"
+#include "engine/text/codepage.h"
+#include "engine/text/text_decoding.h"
 
 namespace tallix {
 namespace {

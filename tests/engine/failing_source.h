@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/file_system.h"
+#include "engine/files/file_system.h"
 
 namespace tallix::testing {
 

@@ -1,4 +1,4 @@
-#include "engine/file_system.h"
+#include "engine/files/file_system.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/file_system.h"
-#include "engine/line_counter.h"
-#include "engine/wide_text.h"
+#include "engine/counting/line_counter.h"
+#include "engine/files/file_system.h"
+#include "engine/text/wide_text.h"
 #include "temp_dir.h"
 
 namespace tallix {

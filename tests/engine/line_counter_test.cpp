@@ -1,4 +1,4 @@
-#include "engine/line_counter.h"
+#include "engine/counting/line_counter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/path_glob.h"
+#include "engine/files/path_glob.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "engine/project_readers.h"
+#include "engine/projects/project_readers.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/member_count.h"
-#include "engine/text_lines.h"
+#include "engine/counting/member_count.h"
+#include "engine/text/text_lines.h"
 #include "failing_source.h"
 #include "temp_dir.h"
 

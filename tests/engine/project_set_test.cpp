@@ -1,4 +1,4 @@
-#include "engine/project_set.h"
+#include "engine/projects/project_set.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <array>
 
-#include "engine/file_system.h"
-#include "engine/member_count.h"
-#include "engine/project_readers.h"
+#include "engine/counting/member_count.h"
+#include "engine/files/file_system.h"
+#include "engine/projects/project_readers.h"
 #include "real_projects.h"
 
 namespace tallix {

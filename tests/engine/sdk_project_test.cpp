@@ -1,8 +1,8 @@
-#include "engine/sdk_project.h"
+#include "engine/projects/sdk_project.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/project_readers.h"
+#include "engine/projects/project_readers.h"
 #include "temp_dir.h"
 
 namespace tallix {

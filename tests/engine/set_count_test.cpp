@@ -1,4 +1,4 @@
-#include "engine/set_count.h"
+#include "engine/counting/set_count.h"
 
 #include <gtest/gtest.h>
 

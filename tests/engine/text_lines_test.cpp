@@ -1,8 +1,8 @@
-#include "engine/text_lines.h"
+#include "engine/text/text_lines.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/codepage.h"
+#include "engine/text/codepage.h"
 
 namespace tallix {
 namespace {

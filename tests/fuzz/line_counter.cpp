@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "engine/line_bits.h"
-#include "engine/line_counter.h"
-#include "engine/text_lines.h"
+#include "engine/counting/line_bits.h"
+#include "engine/counting/line_counter.h"
+#include "engine/text/text_lines.h"
 #include "fuzz_support.h"
 
 namespace tallix::fuzz {

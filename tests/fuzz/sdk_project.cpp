@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "engine/path_glob.h"
-#include "engine/sdk_project.h"
+#include "engine/files/path_glob.h"
+#include "engine/projects/sdk_project.h"
 #include "fuzz_support.h"
 
 namespace tallix::fuzz {

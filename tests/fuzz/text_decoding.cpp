@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "engine/codepage.h"
-#include "engine/text_decoding.h"
-#include "engine/text_lines.h"
+#include "engine/text/codepage.h"
+#include "engine/text/text_decoding.h"
+#include "engine/text/text_lines.h"
 #include "fuzz_support.h"
 
 namespace tallix::fuzz {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/project_readers.h"
-#include "engine/text_lines.h"
+#include "engine/projects/project_readers.h"
+#include "engine/text/text_lines.h"
 #include "fuzz_support.h"
 
 namespace tallix::fuzz {

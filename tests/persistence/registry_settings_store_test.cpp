@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "persistence/win32/registry_settings_store.h"
 
 namespace tallix {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "persistence/report_writer.h"
 #include "temp_dir.h"
 

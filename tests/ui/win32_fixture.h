@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "persistence/user_settings.h"
 #include "persistence/win32/registry_settings_store.h"
 #include "temp_dir.h"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "persistence/memory_settings_store.h"
 #include "persistence/user_settings.h"
 #include "ui/win32/win32_form1.h"

@@ -9,7 +9,7 @@
 #include <functional>
 #include <thread>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "temp_dir.h"
 #include "ui/win32/win32_services.h"
 

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 
 namespace tallix {
 

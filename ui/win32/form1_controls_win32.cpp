@@ -7,7 +7,7 @@
 #include <numeric>
 #include <string>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "ui/form1_layout.h"
 
 namespace tallix {

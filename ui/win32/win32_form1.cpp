@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "ui/form1_layout.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/drop_target.h"

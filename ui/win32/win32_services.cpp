@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/version.h"
-#include "engine/wide_text.h"
+#include "engine/text/wide_text.h"
 #include "ui/dialog_paths.h"
 
 namespace tallix {

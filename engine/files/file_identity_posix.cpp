@@ -1,6 +1,6 @@
 #include <sys/stat.h>
 
-#include "engine/file_identity.h"
+#include "engine/files/file_identity.h"
 
 namespace tallix {
 

@@ -1,4 +1,4 @@
-#include "engine/text_lines.h"
+#include "engine/text/text_lines.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "engine/file_system.h"
-#include "engine/line_ends.h"
-#include "engine/source_kind.h"
+#include "engine/files/file_system.h"
+#include "engine/projects/source_kind.h"
+#include "engine/text/line_ends.h"
 
 namespace tallix {
 

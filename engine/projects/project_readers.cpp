@@ -1,10 +1,10 @@
-#include "engine/project_readers.h"
+#include "engine/projects/project_readers.h"
 
 #include <array>
 #include <memory>
 
-#include "engine/sdk_project.h"
-#include "engine/text_lines.h"
+#include "engine/projects/sdk_project.h"
+#include "engine/text/text_lines.h"
 
 namespace tallix {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_system.h"
-#include "engine/member_count.h"
-#include "engine/parallel.h"
-#include "engine/project_set.h"
+#include "engine/counting/member_count.h"
+#include "engine/counting/parallel.h"
+#include "engine/files/file_system.h"
+#include "engine/projects/project_set.h"
 
 namespace tallix {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/line_ends.h"
-#include "engine/text_decoding.h"
+#include "engine/text/line_ends.h"
+#include "engine/text/text_decoding.h"
 
 namespace tallix {
 

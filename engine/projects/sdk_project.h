@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/file_system.h"
+#include "engine/files/file_system.h"
 
 namespace tallix {
 

@@ -1,4 +1,4 @@
-#include "engine/parallel.h"
+#include "engine/counting/parallel.h"
 
 #include <algorithm>
 #include <atomic>

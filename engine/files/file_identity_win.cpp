@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "engine/file_identity.h"
-#include "engine/wide_text.h"
+#include "engine/files/file_identity.h"
+#include "engine/text/wide_text.h"
 
 namespace tallix {
 

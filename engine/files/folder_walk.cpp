@@ -1,4 +1,4 @@
-#include "engine/folder_walk.h"
+#include "engine/files/folder_walk.h"
 
 #include <filesystem>
 #include <system_error>

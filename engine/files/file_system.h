@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "engine/file_identity.h"
-#include "engine/name_matching.h"
+#include "engine/files/file_identity.h"
+#include "engine/files/name_matching.h"
 
 namespace tallix {
 

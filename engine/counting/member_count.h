@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/file_system.h"
-#include "engine/line_counter.h"
-#include "engine/source_kind.h"
+#include "engine/counting/line_counter.h"
+#include "engine/files/file_system.h"
+#include "engine/projects/source_kind.h"
 
 namespace tallix {
 

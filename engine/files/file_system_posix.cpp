@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "engine/codepage.h"
-#include "engine/file_system.h"
-#include "engine/name_matching.h"
+#include "engine/files/file_system.h"
+#include "engine/files/name_matching.h"
+#include "engine/text/codepage.h"
 
 namespace tallix {
 

@@ -1,11 +1,11 @@
-#include "engine/line_counter.h"
+#include "engine/counting/line_counter.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-#include "engine/line_bits.h"
-#include "engine/line_ends.h"
+#include "engine/counting/line_bits.h"
+#include "engine/text/line_ends.h"
 
 namespace tallix {
 

@@ -1,4 +1,4 @@
-#include "engine/set_count.h"
+#include "engine/counting/set_count.h"
 
 #include <algorithm>
 #include <deque>
@@ -7,8 +7,8 @@
 #include <optional>
 #include <set>
 
-#include "engine/file_identity.h"
-#include "engine/project_readers.h"
+#include "engine/files/file_identity.h"
+#include "engine/projects/project_readers.h"
 
 namespace tallix {
 

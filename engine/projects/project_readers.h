@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/file_system.h"
-#include "engine/source_kind.h"
+#include "engine/files/file_system.h"
+#include "engine/projects/source_kind.h"
 
 namespace tallix {
 

@@ -1,6 +1,6 @@
-#include "engine/text_decoding.h"
+#include "engine/text/text_decoding.h"
 
-#include "engine/codepage.h"
+#include "engine/text/codepage.h"
 
 namespace tallix {
 

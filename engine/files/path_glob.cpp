@@ -1,9 +1,9 @@
-#include "engine/path_glob.h"
+#include "engine/files/path_glob.h"
 
 #include <algorithm>
 
-#include "engine/case_folding.h"
-#include "engine/name_matching.h"
+#include "engine/files/name_matching.h"
+#include "engine/text/case_folding.h"
 
 namespace tallix {
 

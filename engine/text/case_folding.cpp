@@ -1,4 +1,4 @@
-#include "engine/case_folding.h"
+#include "engine/text/case_folding.h"
 
 #include <algorithm>
 #include <cstdint>

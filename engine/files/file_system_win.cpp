@@ -8,9 +8,9 @@
 #include <string>
 #include <utility>
 
-#include "engine/codepage.h"
-#include "engine/file_system.h"
-#include "engine/wide_text.h"
+#include "engine/files/file_system.h"
+#include "engine/text/codepage.h"
+#include "engine/text/wide_text.h"
 
 namespace tallix {
 

@@ -1,4 +1,4 @@
-#include "engine/member_count.h"
+#include "engine/counting/member_count.h"
 
 namespace tallix {
 

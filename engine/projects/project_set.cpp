@@ -1,14 +1,14 @@
-#include "engine/project_set.h"
+#include "engine/projects/project_set.h"
 
 #include <algorithm>
 #include <array>
 #include <memory>
 #include <set>
 
-#include "engine/file_identity.h"
-#include "engine/folder_walk.h"
-#include "engine/path_glob.h"
-#include "engine/text_lines.h"
+#include "engine/files/file_identity.h"
+#include "engine/files/folder_walk.h"
+#include "engine/files/path_glob.h"
+#include "engine/text/text_lines.h"
 
 namespace tallix {
 

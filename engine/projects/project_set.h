@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/file_system.h"
-#include "engine/folder_walk.h"
-#include "engine/source_kind.h"
+#include "engine/files/file_system.h"
+#include "engine/files/folder_walk.h"
+#include "engine/projects/source_kind.h"
 
 namespace tallix {
 

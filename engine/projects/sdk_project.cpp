@@ -1,12 +1,12 @@
-#include "engine/sdk_project.h"
+#include "engine/projects/sdk_project.h"
 
 #include <algorithm>
 #include <memory>
 #include <optional>
 
-#include "engine/folder_walk.h"
-#include "engine/path_glob.h"
-#include "engine/text_lines.h"
+#include "engine/files/folder_walk.h"
+#include "engine/files/path_glob.h"
+#include "engine/text/text_lines.h"
 
 namespace tallix {
 
