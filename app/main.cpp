@@ -4,13 +4,13 @@
 #include <QTranslator>
 
 #include "app/app_info.h"
-#include "app/version.h"
 #include "persistence/qt/qt_settings_store.h"
 #include "persistence/user_settings.h"
 #include "ui/qt/desktop.h"
 #include "ui/qt/file_dialogs.h"
 #include "ui/qt/form1.h"
 #include "ui/qt/message_sink.h"
+#include "version/version.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -6,7 +6,7 @@
 #include <cctype>
 #include <memory>
 
-#include "app/version.h"
+#include "version/version.h"
 
 namespace tallix::cli {
 namespace {

@@ -2,7 +2,7 @@
 # packaging/setup-config.nsh, the scripts' packaging/setup.env); a native build configures
 # CPack's Debian package. scripts/package builds them, scripts/check-packages checks them.
 include(${CMAKE_CURRENT_LIST_DIR}/VersionHeader.cmake)
-tallix_version_text("${PROJECT_SOURCE_DIR}/app/version.h" "${PROJECT_VERSION}" TALLIX_VERSION_TEXT)
+tallix_version_text("${PROJECT_SOURCE_DIR}/version/version.h" "${PROJECT_VERSION}" TALLIX_VERSION_TEXT)
 
 set(TALLIX_PUBLISHER "Tallix")
 set(TALLIX_HOME_PAGE "http://www.example.com/soft")

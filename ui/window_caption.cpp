@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/version.h"
+#include "version/version.h"
 
 namespace tallix {
 

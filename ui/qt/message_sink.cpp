@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 
-#include "app/version.h"
+#include "version/version.h"
 
 namespace tallix {
 

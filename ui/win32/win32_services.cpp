@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "app/version.h"
 #include "engine/text/wide_text.h"
 #include "ui/dialog_paths.h"
+#include "version/version.h"
 
 namespace tallix {
 
