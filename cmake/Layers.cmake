@@ -2,6 +2,7 @@
 # so an include that points up the layers (the engine reaching for the window, say) fails to
 # build. Every layer's headers are reached as "<layer>/<file>.h" through a folder of the build
 # tree that holds a link to that one layer; the source tree itself is never an include path.
+# A layer may be a folder of another ("engine/text"): its headers are then "engine/text/x.h".
 
 set(TALLIX_LAYER_INCLUDE_ROOT "${CMAKE_BINARY_DIR}/layer-include")
 
@@ -19,7 +20,8 @@ function(tallix_layer_headers target layer)
       endif()
     endforeach()
   elseif(NOT EXISTS "${root}/${layer}")
-    file(MAKE_DIRECTORY "${root}")
+    get_filename_component(parent "${root}/${layer}" DIRECTORY)
+    file(MAKE_DIRECTORY "${parent}")
     file(CREATE_LINK "${PROJECT_SOURCE_DIR}/${layer}" "${root}/${layer}" SYMBOLIC COPY_ON_ERROR)
   endif()
   get_target_property(type ${target} TYPE)
