@@ -18,6 +18,7 @@ enum ExitStatus : int {
     kExitMembersUnreadable = 3,
     kExitReportUnwritable = 4,
     kExitOutputUnwritable = 5,
+    kExitOutOfMemory = 7,
 };
 
 // What one run is asked to do, after the arguments have been checked.

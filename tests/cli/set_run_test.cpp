@@ -79,8 +79,13 @@ TEST(RunSet, JsonNestsTheSingleProjectObjectsAndNamesAMissingProject) {
     // Laid out as a two-space dump would lay it out, the nested objects included.
     EXPECT_EQ(run.out, json.dump(2) + "\n");
 
-    const RunResult none = RunCli({"--json", folder.Write("None.vbg", "Project=Gone.vbp\r\n")});
-    EXPECT_EQ(none.out, "{\n  \"projects\": [],\n  \"total\": 0\n}\n");
+    // A group with nothing left to count fails as a folder without projects does.
+    const std::string empty = folder.Write("None.vbg", "Project=Gone.vbp\r\n");
+    const RunResult none = RunCli({"--json", empty});
+    EXPECT_EQ(none.status, kExitProjectUnusable);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "工程" + folder.Path("Gone.vbp") + "不存在，已跳过\n工程组" + empty +
+                            "中没有可统计的工程！\n");
 }
 
 TEST(RunSet, SolutionNamesWhatItSkipsAndCountsItsVisualBasicProjects) {
