@@ -85,7 +85,7 @@ std::string ShowControls(std::string_view utf8) {
             i += 2;
         } else {
             std::size_t decoded = 0;
-            const char32_t point = DecodeAt(utf8, i, decoded);
+            const char32_t point = CodePointAt(utf8, i, decoded);
             if (IsBidiControl(point)) {
                 shown += "\\u" + Hex(static_cast<unsigned>(point), 4);
             } else {
