@@ -1,0 +1,473 @@
+#include "engine/inventory/member_scanner.h"
+
+#include <array>
+
+#include "engine/inventory/line_splitter.h"
+#include "engine/text/codepage.h"
+#include "engine/text/text_decoding.h"
+
+namespace tallix {
+
+namespace {
+
+using inventory_lines::IsBlank;
+
+constexpr std::string_view kNameAttribute = "Attribute VB_Name";
+
+bool IsIdentifierByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+           u >= 0x80;
+}
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Visual Basic's words are the same in any letter case; `lower` is written in lower case.
+bool IsWord(std::string_view token, std::string_view lower) {
+    if (token.size() != lower.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < token.size(); ++i) {
+        if (Lower(token[i]) != lower[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+template <std::size_t N>
+bool IsOneOf(std::string_view token, const std::array<std::string_view, N>& words) {
+    for (const std::string_view word : words) {
+        if (IsWord(token, word)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Words that may stand ahead of the keyword of a declaration, in VB6 and VB.NET.
+constexpr std::array<std::string_view, 20> kModifiers{
+    "public",         "private",      "protected", "friend",    "static",
+    "shared",         "shadows",      "overloads", "overrides", "overridable",
+    "notoverridable", "mustoverride", "partial",   "readonly",  "writeonly",
+    "default",        "iterator",     "async",     "widening",  "narrowing"};
+constexpr std::array<std::string_view, 4> kDeclareCharsets{"ptrsafe", "ansi", "unicode", "auto"};
+
+// The first letters of the modifiers and of Sub, Function, Property, Operator and Declare,
+// in either case: a statement that starts with any other letter declares nothing that
+// matters here, which settles most lines at their first byte.
+constexpr std::array<bool, 256> HeadLetters() {
+    std::array<bool, 256> letters{};
+    for (const char c : std::string_view("adfimnoprsw")) {
+        letters[static_cast<unsigned char>(c)] = true;
+        letters[static_cast<unsigned char>(c - 'a' + 'A')] = true;
+    }
+    return letters;
+}
+constexpr std::array<bool, 256> kHeadLetters = HeadLetters();
+
+// A position in one line's head.
+struct Cursor {
+    std::string_view text;
+    std::size_t at = 0;
+
+    bool AtEnd() const { return at >= text.size(); }
+    char Peek() const { return text[at]; }
+    void SkipBlanks() {
+        while (at < text.size() && IsBlank(text[at])) {
+            ++at;
+        }
+    }
+    std::string_view Word() {
+        const std::size_t start = at;
+        while (at < text.size() && IsIdentifierByte(text[at])) {
+            ++at;
+        }
+        return text.substr(start, at - start);
+    }
+    // What follows up to the next blank.
+    std::string_view Run() {
+        const std::size_t start = at;
+        while (at < text.size() && !IsBlank(text[at])) {
+            ++at;
+        }
+        return text.substr(start, at - start);
+    }
+    bool WordEnds() const { return AtEnd() || IsBlank(Peek()); }
+};
+
+// Names are decoded only when they are kept: as code page 936, or UTF-8 after the mark.
+std::string DecodeName(std::string_view bytes, bool utf8) {
+    bool ascii = true;
+    for (const char c : bytes) {
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    }
+    if (ascii) {
+        return std::string(bytes);
+    }
+    return utf8 ? SanitizeUtf8(bytes) : AnsiToUtf8(bytes);
+}
+
+// The line without the " _" that continues it.
+std::string_view WithoutContinuation(std::string_view line) {
+    while (!line.empty() && IsBlank(line.back())) {
+        line.remove_suffix(1);
+    }
+    return line.empty() ? line : line.substr(0, line.size() - 1);
+}
+
+std::string_view WithoutMark(std::string_view firstLine, bool& utf8) {
+    utf8 = firstLine.starts_with(kUtf8Bom);
+    return utf8 ? firstLine.substr(kUtf8Bom.size()) : firstLine;
+}
+
+}  // namespace
+
+class MemberScanner::Lines {
+public:
+    explicit Lines(SourceKind kind) : vb6_(kind == SourceKind::Vb6), splitter_(*this) {}
+
+    void Feed(std::string_view block) { splitter_.Feed(block); }
+
+    MemberInventory Finish() {
+        splitter_.Finish();
+        EndDeclare();
+        if (vb6_ && !codeFlag_) {
+            NoteOpenBlocks();
+            inventory_.notes.push_back({MemberNote::Kind::NoNameAttribute, 0, 0, {}});
+        }
+        if (splitter_.NulLine() != 0) {
+            inventory_.notes.push_back({MemberNote::Kind::Binary, splitter_.NulLine(), 0, {}});
+        }
+        return std::move(inventory_);
+    }
+
+    // A line from the splitter.
+    void Line(std::string_view head, bool continued) {
+        ++line_;
+        if (line_ == 1) {
+            const std::string_view text = WithoutMark(head, utf8_);
+            if (vb6_ && !head.starts_with(kNameAttribute)) {
+                DesignerLine(text);
+            } else {
+                NameLineOrCode(head, text, continued);
+            }
+            return;
+        }
+        if (vb6_ && !codeFlag_ && !head.starts_with(kNameAttribute)) {
+            DesignerLine(head);
+            return;
+        }
+        NameLineOrCode(head, head, continued);
+    }
+
+private:
+    // What to look for next in the statement under way.
+    enum class Want { Head, DeclareKind, DeclareName, DeclareLib, DeclareLibName, Nothing };
+
+    void NameLineOrCode(std::string_view raw, std::string_view text, bool continued) {
+        // The counter's test, on the line as it stands: the name attribute ends the
+        // designer part.
+        if (vb6_ && !codeFlag_ && raw.starts_with(kNameAttribute)) {
+            codeFlag_ = true;
+            NoteOpenBlocks();
+            return;
+        }
+        CodeLine(text, continued);
+    }
+
+    // A line of the designer part: a Begin opens a block, which is a control inside the
+    // outermost one (the form, user control or class header itself); an End closes one.
+    void DesignerLine(std::string_view text) {
+        ++inventory_.designerLines;
+        Cursor cursor{text};
+        cursor.SkipBlanks();
+        const std::string_view word = cursor.Word();
+        if (IsWord(word, "begin") && cursor.WordEnds()) {
+            ++depth_;
+            if (depth_ >= 2) {
+                cursor.SkipBlanks();
+                ++inventory_.controls[DecodeName(cursor.Run(), utf8_)];
+            }
+        } else if (IsWord(word, "end") && (cursor.WordEnds() || cursor.Peek() == '\'')) {
+            if (depth_ > 0) {
+                --depth_;
+            } else if (strayEnds_++ == 0) {
+                inventory_.notes.push_back({MemberNote::Kind::EndWithoutBegin, line_, 1, {}});
+                strayNote_ = inventory_.notes.size() - 1;
+            } else {
+                inventory_.notes[strayNote_].count = strayEnds_;
+            }
+        }
+    }
+
+    void NoteOpenBlocks() {
+        if (depth_ > 0) {
+            inventory_.notes.push_back({MemberNote::Kind::DesignerNotClosed, line_, depth_, {}});
+            depth_ = 0;
+        }
+    }
+
+    void CodeLine(std::string_view text, bool continued) {
+        const bool starts = !continuing_;
+        // A VB.NET comment ends at its line, " _" or not; a VB6 one goes on.
+        continuing_ = continued && (vb6_ || !HoldsComment(text));
+        if (starts) {
+            EndDeclare();
+            want_ = Want::Head;
+            inAttribute_ = false;
+        }
+        if (want_ != Want::Nothing) {
+            Cursor cursor{continued ? WithoutContinuation(text) : text};
+            Advance(cursor);
+        }
+        if (!continuing_) {
+            EndDeclare();
+        }
+    }
+
+    // Reads as far into the statement as it needs to tell what it declares.
+    void Advance(Cursor& cursor) {
+        for (;;) {
+            cursor.SkipBlanks();
+            if (cursor.AtEnd()) {
+                return;  // the statement may go on in the next line
+            }
+            switch (want_) {
+                case Want::Head:
+                    if (inAttribute_ || cursor.Peek() == '<') {
+                        if (!SkipAttribute(cursor)) {
+                            return;
+                        }
+                        continue;
+                    }
+                    if (!kHeadLetters[static_cast<unsigned char>(cursor.Peek())]) {
+                        want_ = Want::Nothing;
+                        return;
+                    }
+                    Head(cursor);
+                    continue;
+                case Want::DeclareKind: {
+                    const std::string_view word = cursor.Word();
+                    if (IsOneOf(word, kDeclareCharsets)) {
+                        continue;
+                    }
+                    want_ = IsWord(word, "sub") || IsWord(word, "function") ? Want::DeclareName
+                                                                            : Want::Nothing;
+                    continue;
+                }
+                case Want::DeclareName:
+                    DeclareName(cursor);
+                    continue;
+                case Want::DeclareLib:
+                    want_ = IsWord(cursor.Word(), "lib") ? Want::DeclareLibName : Want::Nothing;
+                    continue;
+                case Want::DeclareLibName:
+                    DeclareLibName(cursor);
+                    return;
+                case Want::Nothing:
+                    return;
+            }
+        }
+    }
+
+    void Head(Cursor& cursor) {
+        const std::string_view word = cursor.Word();
+        if (IsOneOf(word, kModifiers)) {
+            return;
+        }
+        if (IsWord(word, "sub") || IsWord(word, "function") || IsWord(word, "property") ||
+            (!vb6_ && IsWord(word, "operator"))) {
+            // A declaration names what it declares; "Function(" is a lambda.
+            cursor.SkipBlanks();
+            if (cursor.AtEnd() || cursor.Peek() != '(') {
+                ++inventory_.procedures;
+            }
+            want_ = Want::Nothing;
+        } else if (IsWord(word, "declare")) {
+            declareOpen_ = true;
+            declare_ = {{}, {}, line_};
+            want_ = Want::DeclareKind;
+        } else {
+            want_ = Want::Nothing;
+        }
+    }
+
+    void DeclareName(Cursor& cursor) {
+        const std::size_t start = cursor.at;
+        if (cursor.Word().empty()) {
+            want_ = Want::Nothing;
+            return;
+        }
+        // A type character may end the name: GetUserName$.
+        if (!cursor.AtEnd() &&
+            std::string_view("%&!#@$").find(cursor.Peek()) != std::string_view::npos) {
+            ++cursor.at;
+        }
+        declare_.name = DecodeName(cursor.text.substr(start, cursor.at - start), utf8_);
+        want_ = Want::DeclareLib;
+    }
+
+    void DeclareLibName(Cursor& cursor) {
+        want_ = Want::Nothing;
+        if (cursor.Peek() != '"') {
+            return;
+        }
+        const std::string_view rest = cursor.text.substr(cursor.at + 1);
+        declare_.library = LibraryKey(DecodeName(rest.substr(0, rest.find('"')), utf8_));
+    }
+
+    void EndDeclare() {
+        if (declareOpen_) {
+            inventory_.declares.push_back(std::move(declare_));
+            declareOpen_ = false;
+        }
+    }
+
+    // Passes over an attribute, <...>, quotes and all; false when the line ends inside it.
+    bool SkipAttribute(Cursor& cursor) {
+        if (!inAttribute_) {
+            ++cursor.at;
+            inAttribute_ = true;
+        }
+        while (!cursor.AtEnd()) {
+            const char c = cursor.text[cursor.at++];
+            if (c == '"') {
+                const auto close = cursor.text.find('"', cursor.at);
+                cursor.at = close == std::string_view::npos ? cursor.text.size() : close + 1;
+            } else if (c == '>') {
+                inAttribute_ = false;
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Whether a VB.NET line holds a comment: an apostrophe outside strings, or Rem first.
+    static bool HoldsComment(std::string_view text) {
+        Cursor cursor{text};
+        cursor.SkipBlanks();
+        if (IsWord(cursor.Word(), "rem") && cursor.WordEnds()) {
+            return true;
+        }
+        bool inString = false;
+        for (const char c : text) {
+            if (c == '"') {
+                inString = !inString;
+            } else if (c == '\'' && !inString) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool vb6_;
+    inventory_lines::LineSplitter<Lines> splitter_;
+    std::int64_t line_ = 0;
+    bool utf8_ = false;
+    bool codeFlag_ = false;   // the name attribute has been seen
+    std::int64_t depth_ = 0;  // designer blocks open
+    std::int64_t strayEnds_ = 0;
+    std::size_t strayNote_ = 0;
+    bool continuing_ = false;  // the last line ended in " _"
+    bool inAttribute_ = false;
+    Want want_ = Want::Nothing;
+    bool declareOpen_ = false;
+    DeclareStatement declare_;
+    MemberInventory inventory_;
+};
+
+MemberScanner::MemberScanner(SourceKind kind) : lines_(std::make_unique<Lines>(kind)) {
+}
+
+MemberScanner::~MemberScanner() = default;
+
+void MemberScanner::Feed(std::string_view block) {
+    lines_->Feed(block);
+}
+
+MemberInventory MemberScanner::Finish() {
+    return lines_->Finish();
+}
+
+class DesignerFileScanner::Lines {
+public:
+    Lines() : splitter_(*this) {}
+
+    void Feed(std::string_view block) { splitter_.Feed(block); }
+
+    DesignerFile Finish() {
+        splitter_.Finish();
+        file_.lines = splitter_.Lines();
+        return std::move(file_);
+    }
+
+    // Me.Name = New System.Windows.Forms.Type(...), "Global." before the type or not.
+    void Line(std::string_view head, bool) {
+        Cursor cursor{first_ ? WithoutMark(head, utf8_) : head};
+        first_ = false;
+        cursor.SkipBlanks();
+        if (cursor.AtEnd() || Lower(cursor.Peek()) != 'm' || !IsWord(cursor.Word(), "me") ||
+            cursor.AtEnd() || cursor.Peek() != '.') {
+            return;
+        }
+        ++cursor.at;
+        if (cursor.Word().empty()) {
+            return;
+        }
+        cursor.SkipBlanks();
+        if (cursor.AtEnd() || cursor.Peek() != '=') {
+            return;
+        }
+        ++cursor.at;
+        cursor.SkipBlanks();
+        if (!IsWord(cursor.Word(), "new") || cursor.AtEnd() || !IsBlank(cursor.Peek())) {
+            return;
+        }
+        cursor.SkipBlanks();
+        std::string_view type = cursor.text.substr(cursor.at);
+        type = type.substr(0, type.find_first_of("( \t"));
+        if (IsWord(type.substr(0, 7), "global.")) {
+            type.remove_prefix(7);
+        }
+        constexpr std::string_view kForms = "system.windows.forms.";
+        if (type.size() > kForms.size() && IsWord(type.substr(0, kForms.size()), kForms)) {
+            ++file_.controls[DecodeName(type, utf8_)];
+        }
+    }
+
+private:
+    inventory_lines::LineSplitter<Lines> splitter_;
+    bool first_ = true;
+    bool utf8_ = false;
+    DesignerFile file_;
+};
+
+DesignerFileScanner::DesignerFileScanner() : lines_(std::make_unique<Lines>()) {
+}
+
+DesignerFileScanner::~DesignerFileScanner() = default;
+
+void DesignerFileScanner::Feed(std::string_view block) {
+    lines_->Feed(block);
+}
+
+DesignerFile DesignerFileScanner::Finish() {
+    return lines_->Finish();
+}
+
+MemberInventory ScanMemberText(std::string_view bytes, SourceKind kind) {
+    MemberScanner scanner(kind);
+    scanner.Feed(bytes);
+    return scanner.Finish();
+}
+
+DesignerFile ScanDesignerFileText(std::string_view bytes) {
+    DesignerFileScanner scanner;
+    scanner.Feed(bytes);
+    return scanner.Finish();
+}
+
+}  // namespace tallix

@@ -1,0 +1,371 @@
+#include "engine/inventory/member_scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/counting/line_counter.h"
+#include "engine/text/text_lines.h"
+
+namespace tallix {
+namespace {
+
+using namespace std::string_literals;
+
+using Controls = std::map<std::string, std::int64_t>;
+
+MemberInventory ScanInBlocks(std::string_view bytes, SourceKind kind, std::size_t blockSize) {
+    MemberScanner scanner(kind);
+    for (std::size_t at = 0; at < bytes.size(); at += blockSize) {
+        scanner.Feed(bytes.substr(at, blockSize));
+    }
+    return scanner.Finish();
+}
+
+std::int64_t Procedures(std::string_view text, SourceKind kind) {
+    return ScanMemberText(text, kind).procedures;
+}
+
+// A form as VB6 writes it: frames inside frames, a control array, an ActiveX control with a
+// property block, menus with a submenu, and a caption that says "Begin".
+constexpr std::string_view kForm =
+    "VERSION 5.00\r\n"
+    "Object = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
+    "Begin VB.Form frmMain \r\n"
+    "   Caption         =   \"Begin\"\r\n"
+    "   Begin VB.Frame fraOuter \r\n"
+    "      Begin VB.Frame fraInner \r\n"
+    "         Begin VB.OptionButton optKind \r\n"
+    "            Index           =   1\r\n"
+    "         End\r\n"
+    "         Begin VB.OptionButton optKind \r\n"
+    "            Index           =   0\r\n"
+    "         End\r\n"
+    "      End\r\n"
+    "   End\r\n"
+    "   Begin MSComctlLib.ListView lvwItems \r\n"
+    "      BeginProperty Font {0BE35203-8F91-11CE-9DE3-00AA004BB851} \r\n"
+    "         Name            =   \"SimSun\"\r\n"
+    "      EndProperty\r\n"
+    "   End\r\n"
+    "   Begin VB.Menu mnuFile \r\n"
+    "      Caption         =   \"File\"\r\n"
+    "      Begin VB.Menu mnuOpen \r\n"
+    "      End\r\n"
+    "   End\r\n"
+    "End\r\n"
+    "Attribute VB_Name = \"frmMain\"\r\n"
+    "Attribute VB_GlobalNameSpace = False\r\n"
+    "Option Explicit\r\n"
+    "Private Sub Form_Load()\r\n"
+    "End Sub\r\n";
+
+TEST(DesignerBlock, CountsEveryNestedControlByTypeButNotTheFormItself) {
+    const MemberInventory inventory = ScanMemberText(kForm, SourceKind::Vb6);
+    EXPECT_EQ(
+        inventory.controls,
+        (Controls{
+            {"MSComctlLib.ListView", 1}, {"VB.Frame", 2}, {"VB.Menu", 2}, {"VB.OptionButton", 2}}));
+    EXPECT_EQ(inventory.ControlCount(), 7);
+    EXPECT_EQ(inventory.designerLines, 25) << "every line ahead of the name attribute";
+    EXPECT_EQ(inventory.procedures, 1);
+    EXPECT_TRUE(inventory.notes.empty());
+}
+
+TEST(DesignerBlock, DesignerLinesAreWhatTheCounterLeavesOutAheadOfTheName) {
+    // Every line is the designer's, counted, or a module attribute line the counter skips.
+    const std::vector<std::string> lines = SplitTextLines(kForm);
+    const LineTally tally = TallyVb6Text(kForm);
+    const std::int64_t attributes = 2;
+    EXPECT_EQ(ScanMemberText(kForm, SourceKind::Vb6).designerLines + attributes +
+                  tally.Counted(false, false),
+              static_cast<std::int64_t>(lines.size()));
+}
+
+TEST(DesignerBlock, UserControlClassHeaderAndModule) {
+    const std::string userControl =
+        "VERSION 5.00\r\nBegin VB.UserControl KeyValueEditor \r\n"
+        "   Begin VB.TextBox txtValue \r\n   End\r\n"
+        "   Begin VB.Timer tmrBlink \r\n   End\r\nEnd\r\n"
+        "Attribute VB_Name = \"KeyValueEditor\"\r\n";
+    EXPECT_EQ(ScanMemberText(userControl, SourceKind::Vb6).controls,
+              (Controls{{"VB.TextBox", 1}, {"VB.Timer", 1}}));
+    const std::string classHeader =
+        "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\n"
+        "Attribute VB_Name = \"clsItem\"\r\n";
+    const MemberInventory cls = ScanMemberText(classHeader, SourceKind::Vb6);
+    EXPECT_TRUE(cls.controls.empty());
+    EXPECT_EQ(cls.designerLines, 4);
+    EXPECT_TRUE(cls.notes.empty());
+    const MemberInventory module = ScanMemberText("Attribute VB_Name = \"m\"\r\n", SourceKind::Vb6);
+    EXPECT_EQ(module.designerLines, 0);
+    EXPECT_TRUE(module.notes.empty());
+}
+
+TEST(DesignerBlock, VbNetRulesHaveNoDesignerPart) {
+    const MemberInventory inventory = ScanMemberText(kForm, SourceKind::VbNet);
+    EXPECT_EQ(inventory.designerLines, 0);
+    EXPECT_TRUE(inventory.controls.empty());
+    EXPECT_TRUE(inventory.notes.empty());
+}
+
+struct NoteCase {
+    std::string name;
+    std::string text;
+    std::vector<MemberNote> notes;
+    std::int64_t designerLines;
+};
+
+void PrintTo(const NoteCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class DesignerNotes : public ::testing::TestWithParam<NoteCase> {};
+
+TEST_P(DesignerNotes, SayWhatIsWrongAndWhere) {
+    const MemberInventory inventory = ScanMemberText(GetParam().text, SourceKind::Vb6);
+    EXPECT_EQ(inventory.notes, GetParam().notes);
+    EXPECT_EQ(inventory.designerLines, GetParam().designerLines);
+}
+
+using Kind = MemberNote::Kind;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DesignerNotes,
+    ::testing::Values(
+        NoteCase{"block left open at the name attribute",
+                 "Begin VB.Form F\r\n   Begin VB.Label L\r\n   End\r\n   Begin VB.Label M\r\n"
+                 "Attribute VB_Name = \"F\"\r\nSub A()\r\n",
+                 {{Kind::DesignerNotClosed, 5, 2, {}}},
+                 4},
+        NoteCase{"stray ends: the first one's line and how many",
+                 "Begin VB.Form F\r\nEnd\r\nEnd\r\nEnd 'again\r\nAttribute VB_Name = \"F\"\r\n",
+                 {{Kind::EndWithoutBegin, 3, 2, {}}},
+                 4},
+        NoteCase{"no name attribute: all designer, a block open at the end",
+                 "VERSION 5.00\r\nBegin VB.Form F\r\nSub A()\r\n",
+                 {{Kind::DesignerNotClosed, 3, 1, {}}, {Kind::NoNameAttribute, 0, 0, {}}},
+                 3},
+        NoteCase{"the name attribute in another case is no name attribute",
+                 "attribute VB_Name = \"m\"\r\nSub A()\r\n",
+                 {{Kind::NoNameAttribute, 0, 0, {}}},
+                 2},
+        NoteCase{"BeginProperty and EndProperty are no blocks",
+                 "Begin VB.Form F\r\nBeginProperty Font\r\nEndProperty\r\nEnd\r\n"
+                 "Attribute VB_Name = \"F\"\r\n",
+                 {},
+                 4},
+        NoteCase{"a NUL byte: the line it is on",
+                 "Attribute VB_Name = \"m\"\r\nx = 1\r\nab\0cd\r\ny\r\n"s,
+                 {{Kind::Binary, 3, 0, {}}},
+                 0}));
+
+struct ProcedureCase {
+    std::string name;
+    std::string text;
+    std::int64_t vb6;
+    std::int64_t vbnet;
+};
+
+void PrintTo(const ProcedureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ProcedureLines : public ::testing::TestWithParam<ProcedureCase> {};
+
+TEST_P(ProcedureLines, CountOnceWhereTheStatementStarts) {
+    const std::string module = "Attribute VB_Name = \"m\"\r\n" + GetParam().text;
+    EXPECT_EQ(Procedures(module, SourceKind::Vb6), GetParam().vb6) << "VB6";
+    EXPECT_EQ(Procedures(GetParam().text, SourceKind::VbNet), GetParam().vbnet) << "VB.NET";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProcedureLines,
+    ::testing::Values(
+        ProcedureCase{"sub and its end", "Public Sub A()\r\n    x = 1\r\nEnd Sub\r\n", 1, 1},
+        ProcedureCase{"every modifier",
+                      "Private Static Function F() As Long\r\nFriend Sub G()\r\n"
+                      "Public Shared Overrides Function ToString() As String\r\n",
+                      3, 3},
+        ProcedureCase{"property get, let and set: three",
+                      "Property Get X() As Long\r\nEnd Property\r\nPublic Property Let X(v)\r\n"
+                      "End Property\r\nFriend Property Set Y(o)\r\nEnd Property\r\n",
+                      3, 3},
+        ProcedureCase{"any letter case", "private SUB a()\r\nend sub\r\nfunction b()\r\n", 2, 2},
+        ProcedureCase{"indented by spaces and tabs", "   Sub A()\r\n\t\tSub B()\r\n", 2, 2},
+        ProcedureCase{"exit and end are not procedures", "Exit Sub\r\nEnd Function\r\n", 0, 0},
+        ProcedureCase{"a Declare is not a procedure",
+                      "Private Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n", 0,
+                      0},
+        ProcedureCase{"comments and strings",
+                      "' Sub Commented()\r\n   ' Function F()\r\nRem Sub Old()\r\n"
+                      "s = \"Sub InString()\"\r\nMsgBox \"Function\"\r\n",
+                      0, 0},
+        ProcedureCase{"continued lines count once",
+                      "Public Function Sum( _\r\n    a As Long, _\r\n    b As Long) As Long\r\n", 1,
+                      1},
+        ProcedureCase{"a continuation that starts with Sub is no statement",
+                      "Call Foo(1, _\r\n  Sub Two)\r\ny = 2 + _\r\n Function G()\r\n", 0, 0},
+        ProcedureCase{"the keyword on the continuation line", "Public _\r\n  Sub Split()\r\n", 1,
+                      1},
+        ProcedureCase{"an attribute continued onto the declaration",
+                      "<Obsolete(\"use B > A\")> _\r\nPublic Sub Old()\r\n", 1, 1},
+        ProcedureCase{"an attribute on its own line", "<Test()>\r\nPublic Sub T()\r\n", 1, 1},
+        ProcedureCase{"lambdas are not procedures",
+                      "Dim f = Function(x) x + 1\r\nlist.Sort(\r\n    Function(a, b) a - b)\r\n"
+                      "Task.Run(\r\n  Async Sub()\r\n  End Sub)\r\n",
+                      0, 0},
+        ProcedureCase{"operators in VB.NET only",
+                      "Public Shared Operator +(a As T, b As T) As T\r\n"
+                      "Public Shared Widening Operator CType(a As T) As Long\r\nOperator = 1\r\n",
+                      0, 3},
+        ProcedureCase{"a VB6 comment goes on after \" _\", a VB.NET one does not",
+                      "' see below _\r\nSub Hidden()\r\n", 0, 1},
+        ProcedureCase{"a VB.NET trailing comment ends the statement too",
+                      "x = 1 ' note _\r\nSub Shown()\r\n", 0, 1},
+        ProcedureCase{"an underscore that ends a name continues nothing", "x = my_\r\nSub A()\r\n",
+                      1, 1},
+        ProcedureCase{"events, delegates and variables are not procedures",
+                      "Public Event Changed()\r\nDelegate Sub D()\r\nStatic Sub_ As Long\r\n"
+                      "Dim Function_ As Long\r\nPrivate WithEvents x As Y\r\n",
+                      0, 0},
+        ProcedureCase{"auto property and property block",
+                      "Public Property Name As String\r\nPublic ReadOnly Property Age() As Long\r\n"
+                      "    Get\r\n    End Get\r\nEnd Property\r\n",
+                      2, 2},
+        ProcedureCase{"LF and CR line ends", "Sub A()\nEnd Sub\rFunction B()\r", 2, 2}));
+
+TEST(ProcedureLines, TheByteOrderMarkIsNoPartOfTheFirstStatement) {
+    EXPECT_EQ(Procedures("\xEF\xBB\xBFPublic Sub Main()\r\nEnd Sub\r\n", SourceKind::VbNet), 1);
+}
+
+struct DeclareCase {
+    std::string name;
+    std::string text;
+    std::vector<DeclareStatement> declares;
+};
+
+void PrintTo(const DeclareCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class DeclareLines : public ::testing::TestWithParam<DeclareCase> {};
+
+TEST_P(DeclareLines, NameTheirLibrary) {
+    EXPECT_EQ(
+        ScanMemberText("Attribute VB_Name = \"m\"\r\n" + GetParam().text, SourceKind::Vb6).declares,
+        GetParam().declares);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DeclareLines,
+    ::testing::Values(
+        DeclareCase{"function",
+                    "Private Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n",
+                    {{"GetTickCount", "kernel32", 2}}},
+        DeclareCase{"sub without modifiers",
+                    "Declare Sub Sleep Lib \"kernel32\" (ByVal ms As Long)\r\n",
+                    {{"Sleep", "kernel32", 2}}},
+        DeclareCase{"PtrSafe, alias and a library in another case with .dll",
+                    "Public Declare PtrSafe Function FindWindow Lib \"USER32.DLL\" Alias "
+                    "\"FindWindowA\" (ByVal c As String) As LongPtr\r\n",
+                    {{"FindWindow", "user32", 2}}},
+        DeclareCase{"VB.NET character set",
+                    "Declare Auto Function MessageBox Lib \"user32.dll\" ()\r\n",
+                    {{"MessageBox", "user32", 2}}},
+        DeclareCase{"continued before Lib: the line it starts on",
+                    "Private Declare Function SendMessage _\r\n    Lib \"user32\" Alias "
+                    "\"SendMessageA\" _\r\n    (ByVal h As Long) As Long\r\nSub A()\r\n",
+                    {{"SendMessage", "user32", 2}}},
+        DeclareCase{"a type character on the name",
+                    "Declare Function GetUserName$ Lib \"advapi32.dll\" ()\r\n",
+                    {{"GetUserName$", "advapi32", 2}}},
+        DeclareCase{"in comments and strings",
+                    "' Declare Function X Lib \"y\"\r\ns = \"Declare Sub Z Lib \"\"q\"\"\"\r\n",
+                    {}},
+        DeclareCase{"malformed: what it names, and the next statement apart",
+                    "Declare Function\r\nDeclare Sub NoLib\r\nDeclare Sub Odd Lib user32\r\n",
+                    {{"", "", 2}, {"NoLib", "", 3}, {"Odd", "", 4}}},
+        DeclareCase{"names in code page 936",
+                    "Declare Function \xC8\xA1\xB5\xC3 Lib \"\xBF\xE2.dll\" ()\r\n",
+                    {{"取得", "库", 2}}}));
+
+TEST(DeclareLines, NamesAreUtf8AfterTheMark) {
+    const MemberInventory inventory = ScanMemberText(
+        "\xEF\xBB\xBF"
+        "Declare Function 取得 Lib \"k\" ()\r\n",
+        SourceKind::VbNet);
+    EXPECT_EQ(inventory.declares, (std::vector<DeclareStatement>{{"取得", "k", 1}}));
+}
+
+TEST(MemberScanner, BlocksOfAnySizeGiveTheSameInventory) {
+    std::string text(kForm);
+    text += "Private Declare Function SendMessage _\r\n    Lib \"user32\" ()\r\n";
+    text += "x = \"" + std::string(5000, 'a') + "\" _\r\n  Sub NotOne()\r\n";  // long and cut
+    text += "Public Sub Last()\r";  // a CR that a block may cut from its LF
+    text += "\nSub AfterCrLf()";
+    const MemberInventory whole = ScanMemberText(text, SourceKind::Vb6);
+    EXPECT_EQ(whole.procedures, 3);
+    EXPECT_EQ(whole.declares.size(), 1u);
+    for (const std::size_t size : {1, 2, 3, 7, 63, 64, 65, 4095, 4097}) {
+        EXPECT_EQ(ScanInBlocks(text, SourceKind::Vb6, size), whole) << "blocks of " << size;
+    }
+}
+
+struct DesignerFileCase {
+    std::string name;
+    std::string text;
+    Controls controls;
+    std::int64_t lines;
+};
+
+void PrintTo(const DesignerFileCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class DesignerFiles : public ::testing::TestWithParam<DesignerFileCase> {};
+
+TEST_P(DesignerFiles, CountTheControlsInitializeComponentCreates) {
+    const DesignerFile file = ScanDesignerFileText(GetParam().text);
+    EXPECT_EQ(file.controls, GetParam().controls);
+    EXPECT_EQ(file.lines, GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DesignerFiles,
+    ::testing::Values(
+        DesignerFileCase{"fields made new",
+                         "    Me.Button1 = New System.Windows.Forms.Button()\r\n"
+                         "        Me.Button2 = New System.Windows.Forms.Button\r\n"
+                         "me.grid = new system.windows.forms.DataGridView()\r\n"
+                         "Me.tip = New Global.System.Windows.Forms.ToolTip(Me.components)\r\n",
+                         {{"System.Windows.Forms.Button", 2},
+                          {"system.windows.forms.DataGridView", 1},
+                          {"System.Windows.Forms.ToolTip", 1}},
+                         4},
+        DesignerFileCase{
+            "what is not a control",
+            "Me.components = New System.ComponentModel.Container()\r\n"
+            "Me.Label1.Padding = New System.Windows.Forms.Padding(3)\r\n"
+            "Dim Style1 As System.Windows.Forms.DataGridViewCellStyle = New "
+            "System.Windows.Forms.DataGridViewCellStyle()\r\n"
+            "' Me.Old = New System.Windows.Forms.Button()\r\n"
+            "Me.Strip.Items.AddRange(New System.Windows.Forms.ToolStripItem() {Me.A})\r\n"
+            "Friend WithEvents Button1 As System.Windows.Forms.Button\r\n",
+            {},
+            6},
+        DesignerFileCase{"lines of every ending", "a\r\nb\nc\rd", {}, 4},
+        DesignerFileCase{"an empty file", "", {}, 0}));
+
+TEST(LibraryKeys, GroupSpellingsOfOneLibrary) {
+    EXPECT_EQ(LibraryKey("USER32"), "user32");
+    EXPECT_EQ(LibraryKey("User32.dll"), "user32");
+    EXPECT_EQ(LibraryKey(" kernel32.DLL "), "kernel32");
+    EXPECT_EQ(LibraryKey("msvbvm60.dll.dll"), "msvbvm60.dll");
+    EXPECT_EQ(LibraryKey(".dll"), ".dll") << "nothing before the extension: kept";
+    EXPECT_EQ(LibraryKey("wsock32.ocx"), "wsock32.ocx");
+}
+
+}  // namespace
+}  // namespace tallix
