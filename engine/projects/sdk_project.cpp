@@ -30,19 +30,7 @@ bool NamesProperty(std::string_view text) {
     return text.find("$(") != std::string_view::npos;
 }
 
-// What a condition comes to without evaluating anything.
-enum class Truth { True, False, Unknown };
-
-Truth TruthOf(std::string_view condition) {
-    std::string_view value = TrimXmlSpace(condition);
-    if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') {
-        value = TrimXmlSpace(value.substr(1, value.size() - 2));
-    }
-    if (value.empty() || EqualsIgnoringCase(value, "true")) {
-        return Truth::True;
-    }
-    return EqualsIgnoringCase(value, "false") ? Truth::False : Truth::Unknown;
-}
+using Truth = ConditionTruth;
 
 struct OpenElement {
     std::string name;
@@ -51,6 +39,17 @@ struct OpenElement {
 };
 
 }  // namespace
+
+ConditionTruth TruthOfCondition(std::string_view condition) {
+    std::string_view value = TrimXmlSpace(condition);
+    if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') {
+        value = TrimXmlSpace(value.substr(1, value.size() - 2));
+    }
+    if (value.empty() || EqualsIgnoringCase(value, "true")) {
+        return ConditionTruth::True;
+    }
+    return EqualsIgnoringCase(value, "false") ? ConditionTruth::False : ConditionTruth::Unknown;
+}
 
 // Turns the scanner's tags into the project's style, its default-items switch and its
 // compile rules, each under the conditions of the elements around it.
@@ -78,7 +77,7 @@ public:
         OpenElement element{std::string(tag.name), Truth::True, {}};
         if (const auto condition = tag.Attribute("Condition")) {
             const std::string written = DecodeXmlReferences(*condition);
-            element.truth = TruthOf(written);
+            element.truth = TruthOfCondition(written);
             if (element.truth == Truth::Unknown) {
                 element.condition = written;
             }

@@ -29,6 +29,12 @@ struct ProjectNote {
     friend bool operator==(const ProjectNote&, const ProjectNote&) = default;
 };
 
+// What an MSBuild condition (XML references decoded) comes to without evaluating anything:
+// written as true or false ('true', "false", in any case, or empty for true), or else
+// unknown, which the readers take as true and note.
+enum class ConditionTruth { True, False, Unknown };
+ConditionTruth TruthOfCondition(std::string_view condition);
+
 // What a .vbproj says about its compile items, as far as it matters for counting.
 struct SdkProjectScan {
     bool sdkStyle = false;     // the root has an Sdk attribute, or <Sdk> or <Import Sdk=...>
