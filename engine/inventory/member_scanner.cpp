@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/inventory/line_splitter.h"
+#include "engine/inventory/statement_bits.h"
 #include "engine/text/codepage.h"
 #include "engine/text/text_decoding.h"
 
@@ -47,13 +48,60 @@ bool IsOneOf(std::string_view token, const std::array<std::string_view, N>& word
     return false;
 }
 
-// Words that may stand ahead of the keyword of a declaration, in VB6 and VB.NET.
-constexpr std::array<std::string_view, 20> kModifiers{
-    "public",         "private",      "protected", "friend",    "static",
-    "shared",         "shadows",      "overloads", "overrides", "overridable",
-    "notoverridable", "mustoverride", "partial",   "readonly",  "writeonly",
-    "default",        "iterator",     "async",     "widening",  "narrowing"};
 constexpr std::array<std::string_view, 4> kDeclareCharsets{"ptrsafe", "ansi", "unicode", "auto"};
+
+// What a word at the head of a statement is.
+enum class HeadWord { Other, Modifier, Sub, Function, Property, Operator, Declare };
+
+// The words that may stand ahead of the keyword of a declaration, in VB6 and VB.NET, and
+// the keywords, by length: every statement that may declare comes here.
+HeadWord ClassifyHeadWord(std::string_view word) {
+    constexpr std::size_t kLongest = 14;  // notoverridable
+    if (word.size() < 3 || word.size() > kLongest) {
+        return HeadWord::Other;
+    }
+    char lower[kLongest];
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        lower[i] = Lower(word[i]);
+    }
+    const std::string_view w(lower, word.size());
+    const auto modifierIf = [](bool is) { return is ? HeadWord::Modifier : HeadWord::Other; };
+    switch (w.size()) {
+        case 3:
+            return w == "sub" ? HeadWord::Sub : HeadWord::Other;
+        case 5:
+            return modifierIf(w == "async");
+        case 6:
+            return modifierIf(w == "public" || w == "friend" || w == "static" || w == "shared");
+        case 7:
+            if (w == "declare") {
+                return HeadWord::Declare;
+            }
+            return modifierIf(w == "private" || w == "shadows" || w == "partial" || w == "default");
+        case 8:
+            if (w == "function") {
+                return HeadWord::Function;
+            }
+            if (w == "property") {
+                return HeadWord::Property;
+            }
+            if (w == "operator") {
+                return HeadWord::Operator;
+            }
+            return modifierIf(w == "readonly" || w == "iterator" || w == "widening");
+        case 9:
+            return modifierIf(w == "protected" || w == "overloads" || w == "overrides" ||
+                              w == "writeonly" || w == "narrowing");
+        case 11:
+            return modifierIf(w == "overridable");
+        case 12:
+            return modifierIf(w == "mustoverride");
+        case 14:
+            return modifierIf(w == "notoverridable");
+        default:
+            return HeadWord::Other;
+    }
+}
 
 // The first letters of the modifiers and of Sub, Function, Property, Operator and Declare,
 // in either case: a statement that starts with any other letter declares nothing that
@@ -127,7 +175,8 @@ std::string_view WithoutMark(std::string_view firstLine, bool& utf8) {
 
 class MemberScanner::Lines {
 public:
-    explicit Lines(SourceKind kind) : vb6_(kind == SourceKind::Vb6), splitter_(*this) {}
+    explicit Lines(SourceKind kind)
+        : vb6_(kind == SourceKind::Vb6), avx2_(line_bits::PreferAvx2()), splitter_(*this) {}
 
     void Feed(std::string_view block) { splitter_.Feed(block); }
 
@@ -138,15 +187,31 @@ public:
             NoteOpenBlocks();
             inventory_.notes.push_back({MemberNote::Kind::NoNameAttribute, 0, 0, {}});
         }
-        if (splitter_.NulLine() != 0) {
-            inventory_.notes.push_back({MemberNote::Kind::Binary, splitter_.NulLine(), 0, {}});
+        if (nulLine_ != 0) {
+            inventory_.notes.push_back({MemberNote::Kind::Binary, nulLine_, 0, {}});
         }
         return std::move(inventory_);
     }
 
-    // A line from the splitter.
-    void Line(std::string_view head, bool continued) {
+    // Complete lines from the splitter. The code is walked by its bits, and only the
+    // statements that may declare are parsed; everything else goes line by line.
+    void Run(const char* p, const char* runEnd) {
+        while (p < runEnd) {
+            if (line_ == 0 || (vb6_ && !codeFlag_) || continuing_) {
+                p = OneLine(p, runEnd, true);
+                continue;
+            }
+            WalkCode(p, runEnd);
+            return;
+        }
+    }
+
+    // A line that a block boundary cut, or one of a run taken alone.
+    void Line(std::string_view head, bool continued, bool nul) {
         ++line_;
+        if (nul && nulLine_ == 0) {
+            nulLine_ = line_;
+        }
         if (line_ == 1) {
             const std::string_view text = WithoutMark(head, utf8_);
             if (vb6_ && !head.starts_with(kNameAttribute)) {
@@ -166,6 +231,59 @@ public:
 private:
     // What to look for next in the statement under way.
     enum class Want { Head, DeclareKind, DeclareName, DeclareLib, DeclareLibName, Nothing };
+
+    // Takes the line at p, or from p, its first character that matters, to its end.
+    const char* OneLine(const char* p, const char* runEnd, bool lookForNul) {
+        const char* lineEnd = line_ends::FindLineEnd(p, runEnd);
+        const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
+        Line(line, inventory_lines::EndsInContinuation(line),
+             lookForNul && nulLine_ == 0 && line.find('\0') != std::string_view::npos);
+        return line_ends::PastLineEnd(lineEnd, runEnd);
+    }
+
+    // The code of [p, runEnd), p starting a statement.
+    void WalkCode(const char* p, const char* runEnd) {
+        const char* const runStart = p;
+        const std::int64_t base = line_;
+        // Whether the line ending at lineEnd goes on: " _" after blanks, and for VB.NET not
+        // in a comment.
+        const auto continued = [this, runStart](const char* lineEnd) {
+            const char* last = lineEnd;
+            while (last > runStart && IsBlank(last[-1])) {
+                --last;
+            }
+            if (last - runStart < 2 || last[-1] != '_' || !IsBlank(last[-2])) {
+                return false;
+            }
+            const char* start = last;
+            while (start > runStart && start[-1] != '\r' && start[-1] != '\n') {
+                --start;
+            }
+            return vb6_ || !HoldsComment({start, static_cast<std::size_t>(lineEnd - start)});
+        };
+        // A statement that may declare, with the lines it goes on in; the walk looks for NUL
+        // bytes in them.
+        const auto onStatement = [this, base, runStart, runEnd](const char* first,
+                                                                std::int64_t line) {
+            line_ = base + line;
+            // With its indentation: a lone " _" continues an empty head.
+            while (first > runStart && IsBlank(first[-1])) {
+                --first;
+            }
+            const char* next = OneLine(first, runEnd, false);
+            while (continuing_ && next < runEnd) {
+                next = OneLine(next, runEnd, false);
+            }
+        };
+        const statement_bits::Walked walked =
+            vb6_ ? statement_bits::Walk<false>(p, runEnd, continued, onStatement, avx2_)
+                 : statement_bits::Walk<true>(p, runEnd, continued, onStatement, avx2_);
+        if (walked.nulLine != 0 && nulLine_ == 0) {
+            nulLine_ = base + walked.nulLine;
+        }
+        line_ = base + walked.lines;
+        continuing_ = walked.continued;
+    }
 
     void NameLineOrCode(std::string_view raw, std::string_view text, bool continued) {
         // The counter's test, on the line as it stands: the name attribute ends the
@@ -225,6 +343,7 @@ private:
         }
         if (!continuing_) {
             EndDeclare();
+            want_ = Want::Nothing;  // what a later line may continue is no statement of ours
         }
     }
 
@@ -274,25 +393,32 @@ private:
     }
 
     void Head(Cursor& cursor) {
-        const std::string_view word = cursor.Word();
-        if (IsOneOf(word, kModifiers)) {
-            return;
+        switch (ClassifyHeadWord(cursor.Word())) {
+            case HeadWord::Modifier:
+                return;
+            case HeadWord::Operator:
+                if (vb6_) {
+                    break;
+                }
+                [[fallthrough]];
+            case HeadWord::Sub:
+            case HeadWord::Function:
+            case HeadWord::Property:
+                // A declaration names what it declares; "Function(" is a lambda.
+                cursor.SkipBlanks();
+                if (cursor.AtEnd() || cursor.Peek() != '(') {
+                    ++inventory_.procedures;
+                }
+                break;
+            case HeadWord::Declare:
+                declareOpen_ = true;
+                declare_ = {{}, {}, line_};
+                want_ = Want::DeclareKind;
+                return;
+            case HeadWord::Other:
+                break;
         }
-        if (IsWord(word, "sub") || IsWord(word, "function") || IsWord(word, "property") ||
-            (!vb6_ && IsWord(word, "operator"))) {
-            // A declaration names what it declares; "Function(" is a lambda.
-            cursor.SkipBlanks();
-            if (cursor.AtEnd() || cursor.Peek() != '(') {
-                ++inventory_.procedures;
-            }
-            want_ = Want::Nothing;
-        } else if (IsWord(word, "declare")) {
-            declareOpen_ = true;
-            declare_ = {{}, {}, line_};
-            want_ = Want::DeclareKind;
-        } else {
-            want_ = Want::Nothing;
-        }
+        want_ = Want::Nothing;
     }
 
     void DeclareName(Cursor& cursor) {
@@ -364,8 +490,10 @@ private:
     }
 
     bool vb6_;
+    bool avx2_;
     inventory_lines::LineSplitter<Lines> splitter_;
     std::int64_t line_ = 0;
+    std::int64_t nulLine_ = 0;
     bool utf8_ = false;
     bool codeFlag_ = false;   // the name attribute has been seen
     std::int64_t depth_ = 0;  // designer blocks open
@@ -400,12 +528,17 @@ public:
 
     DesignerFile Finish() {
         splitter_.Finish();
-        file_.lines = splitter_.Lines();
         return std::move(file_);
     }
 
+    void Run(const char* p, const char* runEnd) {
+        inventory_lines::ForEachLine(p, runEnd,
+                                     [this](std::string_view line) { Line(line, false, false); });
+    }
+
     // Me.Name = New System.Windows.Forms.Type(...), "Global." before the type or not.
-    void Line(std::string_view head, bool) {
+    void Line(std::string_view head, bool, bool) {
+        ++file_.lines;
         Cursor cursor{first_ ? WithoutMark(head, utf8_) : head};
         first_ = false;
         cursor.SkipBlanks();

@@ -9,6 +9,32 @@
 #include "engine/text/text_lines.h"
 
 namespace tallix {
+
+void PrintTo(const MemberInventory& inventory, std::ostream* out) {
+    *out << "{designer " << inventory.designerLines << ", procedures " << inventory.procedures
+         << ", declares";
+    for (const DeclareStatement& declare : inventory.declares) {
+        *out << " " << declare.name << "@" << declare.library << ":" << declare.line;
+    }
+    *out << ", controls";
+    for (const auto& [type, count] : inventory.controls) {
+        *out << " " << type << "=" << count;
+    }
+    *out << ", notes";
+    for (const MemberNote& note : inventory.notes) {
+        *out << " " << static_cast<int>(note.kind) << ":" << note.line << "x" << note.count;
+    }
+    *out << "}";
+}
+
+void PrintTo(const DeclareStatement& declare, std::ostream* out) {
+    *out << declare.name << "@" << declare.library << ":" << declare.line;
+}
+
+void PrintTo(const MemberNote& note, std::ostream* out) {
+    *out << static_cast<int>(note.kind) << ":" << note.line << "x" << note.count;
+}
+
 namespace {
 
 using namespace std::string_literals;
@@ -310,6 +336,74 @@ TEST(MemberScanner, BlocksOfAnySizeGiveTheSameInventory) {
     EXPECT_EQ(whole.declares.size(), 1u);
     for (const std::size_t size : {1, 2, 3, 7, 63, 64, 65, 4095, 4097}) {
         EXPECT_EQ(ScanInBlocks(text, SourceKind::Vb6, size), whole) << "blocks of " << size;
+    }
+}
+
+// Lines of every sort the walk over the code's bits must take as a line-by-line reading
+// does: declarations behind blanks and tabs, continued statements, lines ending in blanks
+// and in "_" without a blank, comments continued or not, attributes, NUL bytes.
+const std::vector<std::string> kLinePool = {
+    "Private Sub Click()",
+    "    Public Function F(x) As Long",
+    "\tFriend Property Get P()",
+    "x = 1",
+    "    Dim s As String",
+    "End Sub",
+    "' Sub Commented() _",
+    "Rem Function R()",
+    "Call Foo(1, _",
+    "  Sub Two)",
+    "Public _",
+    "  Sub Split()",
+    "s = \"Sub InString()\"",
+    "<Obsolete()> _",
+    "<Test()>",
+    "Private Declare Function GetTickCount Lib \"kernel32\" () _",
+    "    As Long",
+    "Declare Sub Sleep _",
+    "    Lib \"KERNEL32.DLL\" (ByVal ms As Long)",
+    "x = my_",
+    "y = a _   ",
+    "    ",
+    "",
+    "Public Shared Operator +(a As T, b As T) As T",
+    "Dim f = Function(x) x + 1",
+    "    Function(a, b) a - b)",
+    "z = 1 ' trailing _",
+    "a\0b",
+    "Static Sub_ As Long",
+    "PUBLIC SUB UPPER()",
+    "_",
+    " _",
+    "sub",
+    "Pu",
+    "\xC8\xA1 = 1",
+    "Option Explicit",
+    "Partial Private Sub P()",
+    "Private x As Long _"};
+
+std::string PoolText(std::uint32_t seed, std::size_t lines) {
+    std::string text = "Attribute VB_Name = \"m\"\r\n";
+    constexpr std::string_view kEnds[] = {"\r\n", "\n", "\r", "\r\n", "\r\n"};
+    for (std::size_t i = 0; i < lines; ++i) {
+        seed = seed * 1103515245 + 12345;
+        text += kLinePool[(seed >> 8) % kLinePool.size()];
+        text += kEnds[(seed >> 20) % 5];
+    }
+    return text;
+}
+
+TEST(MemberScanner, TheWalkOverWholeBlocksFindsWhatALineByLineReadingFinds) {
+    // Fed one byte at a time, every line is cut by a block boundary and read alone; fed
+    // whole, the code is walked by its bits.
+    for (const SourceKind kind : {SourceKind::Vb6, SourceKind::VbNet}) {
+        for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+            const std::string text = PoolText(seed, 300);
+            const MemberInventory lineByLine = ScanInBlocks(text, kind, 1);
+            EXPECT_EQ(ScanMemberText(text, kind), lineByLine)
+                << "seed " << seed << (kind == SourceKind::Vb6 ? " VB6" : " VB.NET");
+            EXPECT_EQ(ScanInBlocks(text, kind, 100), lineByLine) << "seed " << seed;
+        }
     }
 }
 
