@@ -62,7 +62,8 @@ TEST(OrderedCounter, HandsMembersAndMarksOnInTheOrderAdded) {
 
 TEST(OrderedCounter, AMarkWithNothingBeforeItIsReachedAtOnce) {
     bool reached = false;
-    OrderedCounter counter(CountOptions{}, [](const MemberCount&) {}, 2);
+    OrderedCounter counter(
+        CountOptions{}, [](const MemberCount&) {}, 2);
     counter.AddMark([&] { reached = true; });
     EXPECT_TRUE(reached);
 }
