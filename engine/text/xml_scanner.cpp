@@ -65,7 +65,8 @@ ParsedTag ParseTag(std::string_view text) {
             ++i;
         }
         if (i >= text.size() || text[i] != '=') {
-            ++i;
+            // A name without a value: the next one starts here, unless nothing was read.
+            i += key.empty() ? 1 : 0;
             continue;
         }
         ++i;
