@@ -20,8 +20,7 @@ namespace fs = std::filesystem;
 std::string Walk(const std::string& root, const FolderFilter& enter = nullptr) {
     std::vector<std::string> seen;
     WalkFiles(
-        root,
-        enter ? enter : [](std::string_view, std::string_view) { return true; },
+        root, enter ? enter : [](std::string_view, std::string_view) { return true; },
         [&](const std::string& relative) { seen.push_back("f:" + relative); },
         [&](FolderProblem problem) {
             seen.push_back("p:" + problem.path + "=" +
@@ -61,9 +60,8 @@ TEST_F(FolderWalk, VisitsFilesAndFileLinksButNoLinkToAFolderDanglingLinkOrFifo) 
 }
 
 TEST_F(FolderWalk, NamesTheRootWhenItIsMissing) {
-    EXPECT_EQ(Walk(dir.Str("none")),
-              "p:=" + std::to_string(static_cast<int>(FileError::Missing)) +
-                  " No such file or directory\n");
+    EXPECT_EQ(Walk(dir.Str("none")), "p:=" + std::to_string(static_cast<int>(FileError::Missing)) +
+                                         " No such file or directory\n");
 }
 
 TEST_F(FolderWalk, NamesEveryFolderItCannotListAndGoesOnWithTheRest) {
@@ -79,8 +77,8 @@ TEST_F(FolderWalk, NamesEveryFolderItCannotListAndGoesOnWithTheRest) {
     }
     const std::string unreadable =
         "=" + std::to_string(static_cast<int>(FileError::Unreadable)) + " Permission denied\n";
-    EXPECT_EQ(*walked, "f:a.vbp\nf:open/d.vbp\np:locked" + unreadable + "p:open/deep/locked" +
-                           unreadable);
+    EXPECT_EQ(*walked,
+              "f:a.vbp\nf:open/d.vbp\np:locked" + unreadable + "p:open/deep/locked" + unreadable);
     fs::permissions(dir.path() / "W", fs::perms::none);
     EXPECT_EQ(testing::AsOtherUser([&] { return Walk(dir.Str("W")); }), "p:" + unreadable);
 }

@@ -39,12 +39,15 @@ TEST(DecodeText, EachEncodingDecodesAndReplacesWhatItCannot) {
         {"UTF-16 LE", TextEncoding::Utf16Le, LittleEndian(u"\uFEFF模块.vb"), "\uFEFF模块.vb"},
         {"UTF-16 BE", TextEncoding::Utf16Be, BigEndian(u"模块"), "模块"},
         {"surrogate pair", TextEncoding::Utf16Le, LittleEndian(u"a\U0001F600b"), "a\U0001F600b"},
-        {"lone high surrogate", TextEncoding::Utf16Le, LittleEndian(u"a\xD800") + LittleEndian(u"b"),
-         "a" + std::string(kReplacement) + "b"},
-        {"lone low surrogate", TextEncoding::Utf16Be, BigEndian(u"\xDC00"), std::string(kReplacement)},
-        {"odd last byte", TextEncoding::Utf16Le, LittleEndian(u"a") + "b", "a" + std::string(kReplacement)},
+        {"lone high surrogate", TextEncoding::Utf16Le,
+         LittleEndian(u"a\xD800") + LittleEndian(u"b"), "a" + std::string(kReplacement) + "b"},
+        {"lone low surrogate", TextEncoding::Utf16Be, BigEndian(u"\xDC00"),
+         std::string(kReplacement)},
+        {"odd last byte", TextEncoding::Utf16Le, LittleEndian(u"a") + "b",
+         "a" + std::string(kReplacement)},
         {"Windows-1252", TextEncoding::Windows1252, "caf\xE9 \x80 \x9F \xFF", "café € Ÿ ÿ"},
-        {"Windows-1252 gap", TextEncoding::Windows1252, "a\x81z", "a" + std::string(kReplacement) + "z"},
+        {"Windows-1252 gap", TextEncoding::Windows1252, "a\x81z",
+         "a" + std::string(kReplacement) + "z"},
         {"ANSI", TextEncoding::Ansi, "\xC4\xA3\xBF\xE9", "模块"},
         {"UTF-8", TextEncoding::Utf8, "\xE6\xA8\xA1\xC0", "模" + std::string(kReplacement)},
     };
@@ -58,7 +61,8 @@ TEST(StreamDecoder, AnySplitDecodesAsTheWhole) {
         // A lead byte at the end, a pair whose trail is a backslash, a byte that cannot
         // trail, GB18030's four bytes, and an unassigned cell.
         {TextEncoding::Ansi, "a\xD6\xD0\x81\x5C\xA1\x7F\x81\x30\x84\x38\xAA\xA1\xFF\xD6"},
-        {TextEncoding::Utf8, "\xEF\xBB\xBF\xE6\xA8\xA1\xF0\x9F\x98\x80\xE6\xA8\xC0\xAF\xED\xA0\x80\xE6"},
+        {TextEncoding::Utf8,
+         "\xEF\xBB\xBF\xE6\xA8\xA1\xF0\x9F\x98\x80\xE6\xA8\xC0\xAF\xED\xA0\x80\xE6"},
         {TextEncoding::Utf16Le, LittleEndian(u"\uFEFFa\U0001F600\xD800x\xDC00") + "z"},
         {TextEncoding::Utf16Be, BigEndian(u"模\U0001F600\xD800")},
         {TextEncoding::Windows1252, "\x80\x81\xE9"},
@@ -156,7 +160,8 @@ TEST(EncodingSniffer, EachRuleFindsItsEncoding) {
         {"XML, GBK past the head", Rule::Xml, "<Project>" + padding + gbk, Ansi},
         {"XML, declared GB2312", Rule::Xml, "<?xml version=\"1.0\" encoding=\"gb2312\"?>" + utf8,
          Ansi},
-        {"XML, declared 1252", Rule::Xml, "<?xml encoding=\"iso-8859-1\"?><a>\xE9</a>", Windows1252},
+        {"XML, declared 1252", Rule::Xml, "<?xml encoding=\"iso-8859-1\"?><a>\xE9</a>",
+         Windows1252},
         {"XML, declared 1252 past the head", Rule::Xml,
          "<?xml encoding=\"iso-8859-1\"?>" + padding + "\xE9", Windows1252},
         {"XML, declared UTF-8", Rule::Xml, "<?xml encoding=\"utf-8\"?>" + padding + utf8, Utf8},
@@ -202,8 +207,8 @@ TEST(TextLineReader, Utf16IsMadeUtf8BeforeLinesAreCut) {
             reader.Feed(std::string_view(bytes).substr(at, piece));
         }
         reader.Finish();
-        EXPECT_EQ(lines, (std::vector<std::string>{"\uFEFFProject=a\u0A0D.vbp", "Project=模块.vbp",
-                                                   "x"}))
+        EXPECT_EQ(lines,
+                  (std::vector<std::string>{"\uFEFFProject=a\u0A0D.vbp", "Project=模块.vbp", "x"}))
             << "pieces of " << piece;
     }
 }

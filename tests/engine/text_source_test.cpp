@@ -62,11 +62,11 @@ TEST(ReadSourceText, StopsWhenTheVisitorSaysAndPassesOnAFailure) {
 
     testing::FailingSource failing("Project=a\r\nProject=b\r\n", 12, 4);
     std::vector<std::string> seen;
-    const FileProblem failed = ReadSourceLines(failing, EncodingRule::AnsiUnlessMarked,
-                                               [&](std::string_view line) {
-                                                   seen.emplace_back(line);
-                                                   return true;
-                                               });
+    const FileProblem failed =
+        ReadSourceLines(failing, EncodingRule::AnsiUnlessMarked, [&](std::string_view line) {
+            seen.emplace_back(line);
+            return true;
+        });
     EXPECT_EQ(failed.error, FileError::Unreadable);
     EXPECT_EQ(failed.detail, "Input/output error");
 }
