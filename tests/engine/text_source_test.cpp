@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "failing_source.h"
 
 namespace tallix {
@@ -50,6 +52,43 @@ TEST(ReadSourceText, ALargeSourceWhoseEncodingShowsLateIsReadAgain) {
     OnceOnly once("<Project>" + std::string(size, 'a'));
     EXPECT_EQ(Text(once, EncodingRule::Xml, &problem), "");
     EXPECT_EQ(problem.error, FileError::Unreadable);
+}
+
+// Reads of alternating sizes, as a file system may give them: large, then small.
+class UnevenSource : public ByteSource {
+public:
+    explicit UnevenSource(std::string text) : text_(std::move(text)) {}
+    std::size_t Read(char* buffer, std::size_t size) override {
+        const std::size_t want = (reads_++ % 2 == 0) ? 3'000'000 : 100'000;
+        const std::size_t got = std::min({size, want, text_.size() - at_});
+        text_.copy(buffer, got, at_);
+        at_ += got;
+        return got;
+    }
+    const FileProblem& Problem() const override { return problem_; }
+    bool Rewind() override {
+        at_ = 0;
+        return true;
+    }
+
+private:
+    std::string text_;
+    std::size_t at_ = 0;
+    std::size_t reads_ = 0;
+    FileProblem problem_;
+};
+
+TEST(ReadSourceText, OnceTooLargeToKeepItIsReadAgainWhateverTheReadsAfter) {
+    // Past 4 MiB after the third read; a fourth, small read would fit again.
+    std::string text = "<Project>";
+    for (int i = 0; text.size() < (std::size_t{9} << 20); ++i) {
+        text += std::to_string(i) + ",";
+    }
+    text += "\xD6\xD0";
+    UnevenSource source(text);
+    const std::string read = Text(source, EncodingRule::Xml);
+    EXPECT_EQ(read.size(), text.size() + 1);
+    EXPECT_TRUE(read == text.substr(0, text.size() - 2) + "中") << "the text read twice is whole";
 }
 
 TEST(ReadSourceText, StopsWhenTheVisitorSaysAndPassesOnAFailure) {
