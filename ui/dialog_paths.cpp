@@ -4,6 +4,8 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/text/text_decoding.h"
+
 namespace tallix {
 
 namespace {
@@ -55,19 +57,6 @@ std::pair<char32_t, std::size_t> DecodeAt(const std::string& text, std::size_t a
     return {c, length};
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::filesystem::path Utf8Path(const std::string& text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
@@ -106,9 +95,12 @@ std::string UpperCase(const std::string& text) {
     return upper;
 }
 
-std::string NormaliseSavePath(const std::string& path, const std::string& pattern) {
+std::string NormaliseSavePath(const std::string& path, const std::string& pattern,
+                              FolderCase folders) {
     const std::size_t lastSeparator = path.find_last_of("/\\");
-    const std::size_t nameStart = lastSeparator == std::string::npos ? 0 : lastSeparator + 1;
+    const std::size_t nameStart =
+        folders == FolderCase::UpperCased || lastSeparator == std::string::npos ? 0
+                                                                                : lastSeparator + 1;
     const std::string result = path.substr(0, nameStart) + UpperCase(path.substr(nameStart));
     const std::size_t patternDot = pattern.find('.');
     const std::string extension =

@@ -15,6 +15,7 @@
 // The kind and the counting options are stored as soon as they change (UserSettings). Save
 // writes the report; the help menu goes through the Desktop. Nothing here needs a toolkit.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,10 @@ public:
     std::string Caption() const;
 
 private:
+    // Runs a command that reads files; memory that runs out in it ends the command, not
+    // the program, with a message and the Start button enabled again.
+    void Guarded(const std::function<void()>& command);
+    void Save();
     void RunAnalysisCommand(void (ProjectAnalysis::*command)());
     void ReadView();
     void ShowAnalysis();

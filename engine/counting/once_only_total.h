@@ -20,7 +20,9 @@ public:
     // Adds a member counted under the rules of `kind`.
     void Add(const MemberCount& member, SourceKind kind);
 
-    std::int64_t Lines() const { return tally_.Counted(options_.skipBlankLines, options_.skipCommentLines); }
+    std::int64_t Lines() const {
+        return tally_.Counted(options_.skipBlankLines, options_.skipCommentLines);
+    }
     const LineTally& Tally() const { return tally_; }
 
 private:

@@ -39,8 +39,8 @@ public:
     static constexpr std::size_t kDefaultWindow = 4096;
 
     // Members counted by CountMember under the options.
-    OrderedCounter(CountOptions options, MemberHandler onMember, unsigned workers = DefaultWorkers(),
-                   std::size_t window = kDefaultWindow);
+    OrderedCounter(CountOptions options, MemberHandler onMember,
+                   unsigned workers = DefaultWorkers(), std::size_t window = kDefaultWindow);
     OrderedCounter(CountFunction count, MemberHandler onMember, unsigned workers,
                    std::size_t window = kDefaultWindow);
     // Stops the helper threads; what was not handed on by then is dropped.

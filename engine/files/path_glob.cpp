@@ -142,10 +142,13 @@ std::string NormalisedItemPath(std::string_view path) {
             kept.push_back(part);  // above the project's folder
         }
     }
+    // Names keep the separator they are written with: "/abs/out.vb" stays readable.
+    const auto first = path.find_first_of("/\\", rootLength);
+    const char separator = first == std::string_view::npos ? '\\' : path[first];
     std::string normalised(path.substr(0, rootLength));
     for (std::size_t i = 0; i < kept.size(); ++i) {
         if (i > 0) {
-            normalised += '\\';
+            normalised += separator;
         }
         normalised += kept[i];
     }

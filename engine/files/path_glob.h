@@ -19,9 +19,10 @@ bool HasGlob(std::string_view pattern);
 std::vector<std::string> SplitItemList(std::string_view list);
 
 // A relative or absolute item path written the way a project writes it, with "." and
-// doubled separators dropped, "name\.." pairs taken out and backslashes between names. A
-// leading ".." stays (it leaves the project's folder), and so does a root: "/", "\", a
-// drive ("C:\") or a share ("\\server\"), as written. Patterns are normalised alike.
+// doubled separators dropped and "name\.." pairs taken out, the names joined by the first
+// separator written after the root (a backslash when there is none). A leading ".." stays
+// (it leaves the project's folder), and so does a root: "/", "\", a drive ("C:\") or a
+// share ("\\server\"), as written. Patterns are normalised alike.
 std::string NormalisedItemPath(std::string_view path);
 
 // Whether a path starts at a root rather than at the project's folder.

@@ -95,9 +95,14 @@ void AddNamed(SetReading& reading, const std::string& folder, const std::string&
     }
 }
 
+// A set file's line without the byte-order mark that may open the first one.
+std::string_view WithoutMark(std::string_view line) {
+    return line.starts_with(kUtf8Bom) ? line.substr(kUtf8Bom.size()) : line;
+}
+
 void ReadGroup(const std::string& path, SetReading& reading, std::vector<std::string>& names) {
     reading.set.problem = ReadFileLines(path, SetEncodingRule(SetKind::Group), [&](auto line) {
-        if (auto name = GroupProjectName(line)) {
+        if (auto name = GroupProjectName(WithoutMark(line))) {
             names.push_back(std::move(*name));
         }
         return true;
@@ -110,7 +115,7 @@ void ReadSolution(const std::string& path, SetReading& reading,
     std::vector<SolutionEntry> all;
     reading.set.problem =
         ReadFileLines(path, SetEncodingRule(SetKind::Solution), [&](std::string_view line) {
-            if (auto entry = SolutionEntryOf(line)) {
+            if (auto entry = SolutionEntryOf(WithoutMark(line))) {
                 all.push_back(std::move(*entry));
             }
             return true;

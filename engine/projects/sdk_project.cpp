@@ -264,6 +264,11 @@ bool MatchesAny(const std::vector<std::string>& patterns, std::string_view path)
                        [&](const std::string& pattern) { return GlobMatch(pattern, path); });
 }
 
+// An item's name for comparing: either separator as a backslash.
+std::string Key(std::string name) {
+    return WithBackslashes(std::move(name));
+}
+
 // The items of a project as the rules build them, each file once. Every look-up is a hash
 // look-up, so a glob over a hundred thousand files takes as long as listing them.
 class ItemList {
@@ -271,11 +276,12 @@ public:
     // A file found on disk: only the same name found again, or a name written in another
     // case, is the same file.
     void AddFound(std::string name) {
-        std::u32string folded = FoldedCharacters(name);
-        if (foundNames_.contains(name) || writtenFolded_.contains(folded)) {
+        std::string key = Key(name);
+        std::u32string folded = FoldedCharacters(key);
+        if (foundNames_.contains(key) || writtenFolded_.contains(folded)) {
             return;
         }
-        foundNames_.insert(name);
+        foundNames_.insert(std::move(key));
         anyFolded_.insert(std::move(folded));
         items_.push_back({std::move(name), true});
     }
@@ -283,7 +289,7 @@ public:
     // A name as a pattern writes it: any name equal to it without regard to case is the
     // same file, as on Windows.
     void AddWritten(std::string name) {
-        std::u32string folded = FoldedCharacters(name);
+        std::u32string folded = FoldedCharacters(Key(name));
         if (anyFolded_.contains(folded)) {
             return;
         }
@@ -298,9 +304,10 @@ public:
         writtenFolded_.clear();
         anyFolded_.clear();
         for (const Item& item : items_) {
-            std::u32string folded = FoldedCharacters(item.name);
+            std::string key = Key(item.name);
+            std::u32string folded = FoldedCharacters(key);
             if (item.found) {
-                foundNames_.insert(item.name);
+                foundNames_.insert(std::move(key));
             } else {
                 writtenFolded_.insert(folded);
             }

@@ -86,8 +86,9 @@ struct SdkMembers {
 
 // The members of an SDK-style project in `folder` (UTF-8, ending in a separator, or ""):
 // the default items when they are on, then each rule in order. Names are relative to the
-// folder with backslashes, as a project file writes them, "." and "name\.." taken out; an
-// absolute pattern names absolute paths. A file named twice is listed once: two names are
+// folder, those found on disk with backslashes, as a project file writes them, those an
+// Include writes as it writes them, with "." and "name\.." taken out; an absolute pattern
+// names absolute paths. A file named twice is listed once: two names are
 // one file when they are equal without regard to letter case, unless both were found on
 // disk (a case-sensitive file system may hold "a.vb" and "A.vb"). Designer and assembly
 // information files are left out, as from any VB.NET project, and the list is in PathLess

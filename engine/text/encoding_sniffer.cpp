@@ -102,7 +102,8 @@ bool EncodingSniffer::Feed(std::string_view bytes) {
     if (!headRead_) {
         head_.append(bytes.substr(0, kHeadSize - std::min(kHeadSize, head_.size())));
         const std::size_t wanted = rule_ == EncodingRule::Xml ? kHeadSize : kUtf8Bom.size();
-        if (head_.size() >= wanted) {
+        // A UTF-16 mark is whole at two bytes.
+        if (head_.size() >= wanted || EncodingOfMark(head_)) {
             headRead_ = true;
             decided_ = HeadDecides();
         }

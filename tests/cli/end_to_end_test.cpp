@@ -308,6 +308,13 @@ TEST(EndToEnd, OutputThatCannotBeWrittenExitsFive) {
                                   "; echo $? >&3; } | head -c 1 >/dev/null; } 3>&1");
     EXPECT_EQ(gone.out, "5\n");
     EXPECT_EQ(gone.err, "结果无法写入标准输出！\n");
+    // The program ignores SIGPIPE itself: a shell that lets it through changes nothing.
+    for (const std::string format : {"--csv ", "", "--json "}) {
+        const Process closed = RunShell("trap - PIPE; { { \"$TALLIX\" " + format + project +
+                                        "; echo $? >&3; } | head -c 1 >/dev/null; } 3>&1");
+        EXPECT_EQ(closed.out, "5\n") << format;
+        EXPECT_EQ(closed.err, "结果无法写入标准输出！\n") << format;
+    }
 }
 
 TEST(EndToEnd, AnEmptyReportNameIsAUsageErrorThatWritesNothing) {

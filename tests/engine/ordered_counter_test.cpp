@@ -7,6 +7,9 @@
 #include <stdexcept>
 #include <thread>
 
+#include "engine/counting/set_count.h"
+#include "temp_dir.h"
+
 namespace tallix {
 namespace {
 
@@ -62,7 +65,8 @@ TEST(OrderedCounter, HandsMembersAndMarksOnInTheOrderAdded) {
 
 TEST(OrderedCounter, AMarkWithNothingBeforeItIsReachedAtOnce) {
     bool reached = false;
-    OrderedCounter counter(CountOptions{}, [](const MemberCount&) {}, 2);
+    OrderedCounter counter(
+        CountOptions{}, [](const MemberCount&) {}, 2);
     counter.AddMark([&] { reached = true; });
     EXPECT_TRUE(reached);
 }
@@ -83,6 +87,17 @@ TEST(OrderedCounter, ZeroWorkersCountOnTheCallersThread) {
     counter.Finish();
     EXPECT_EQ(lines, (std::vector<std::int64_t>{4, 1, 7}));
     EXPECT_FALSE(elsewhere);
+}
+
+TEST(OrderedCounter, ZeroWorkersCountRealMembersWithALocatorOfTheirOwn) {
+    testing::TempDir dir;
+    dir.Write("Mod.bas", "Attribute VB_Name = \"M\"\r\nx = 1\r\n");
+    // Found in another case: the look-up runs on the caller's own locator.
+    const auto members = CountMembers(dir.Str() + testing::kSeparator, {"mod.BAS", "gone.bas"},
+                                      SourceKind::Vb6, {}, 0);
+    ASSERT_EQ(members.size(), 2u);
+    EXPECT_EQ(members[0].lines, 1);
+    EXPECT_EQ(members[1].problem.error, FileError::Missing);
 }
 
 TEST(OrderedCounter, AddWakesAnIdleHelper) {
@@ -130,9 +145,14 @@ TEST(OrderedCounter, AFailedCountStopsTheRestAndIsThrownOnce) {
 
 TEST(OrderedCounter, TheFirstFailureOnAHelperWinsOverALaterOne) {
     std::atomic<bool> firstThrown{false};
+    std::atomic<bool> added{false};
     OrderedCounter counter(
         [&](const CountPlace&, const std::string& name, FileLocator&) -> MemberCount {
             if (name == "m1") {
+                // Not before both are added: no Add may see a failure, only Finish.
+                while (!added) {
+                    std::this_thread::sleep_for(1ms);
+                }
                 firstThrown = true;
                 throw std::runtime_error("first");
             }
@@ -145,7 +165,8 @@ TEST(OrderedCounter, TheFirstFailureOnAHelperWinsOverALaterOne) {
         [](const MemberCount&) {}, 3);
     counter.Add(Place(), "m2");
     counter.Add(Place(), "m1");
-    std::this_thread::sleep_for(100ms);  // both are the helpers' by now
+    added = true;
+    std::this_thread::sleep_for(100ms);  // both are the helpers', and both have failed
     try {
         counter.Finish();
         ADD_FAILURE() << "the failure was not passed on";
