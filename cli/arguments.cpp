@@ -14,6 +14,9 @@ namespace {
 constexpr const char* kUsageLine =
     "tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] [--json | --csv] "
     "[--report FILE] PROJECT";
+constexpr const char* kInventoryUsageLine =
+    "tallix --inventory [--vb6 | --vbnet] [--skip-blank] [--skip-comments] "
+    "[--json | --csv | --csv=references] PROJECT";
 
 // CLI11's help speaks English; the window speaks Chinese, and so does the command line.
 class ChineseHelpFormatter : public CLI::Formatter {
@@ -31,9 +34,16 @@ public:
         return text.empty() ? "" : " " + text;
     }
 
+    // "--csv{rows}" is how CLI11 is told what a bare --csv means; the help says --csv.
+    std::string make_option_name(const CLI::Option* option, bool positional) const override {
+        std::string name = CLI::Formatter::make_option_name(option, positional);
+        const auto brace = name.find('{');
+        return brace == std::string::npos ? name : name.substr(0, brace);
+    }
+
     // The generated usage line would read "[OPTIONS] PROJECT" and hide the exclusive pair.
     std::string make_usage(const CLI::App*, std::string) const override {
-        return std::string("用法：") + kUsageLine + "\n";
+        return std::string("用法：") + kUsageLine + "\n      " + kInventoryUsageLine + "\n";
     }
 };
 
@@ -45,9 +55,13 @@ struct RawArguments {
     bool skipBlank = false;
     bool skipComments = false;
     bool json = false;
-    bool csv = false;
+    std::string csv;  // "" without --csv, kCsvRows with it, or what --csv= gives
+    bool inventory = false;
     std::string report;
 };
+
+constexpr const char* kCsvRows = "rows";
+constexpr const char* kCsvReferences = "references";
 
 void DefineArguments(CLI::App& app, RawArguments& raw) {
     app.formatter(std::make_shared<ChineseHelpFormatter>());
@@ -66,6 +80,14 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
         "文件夹）：逐个工程输出成员表和小计，最后输出总计，多个工程共用的文件只计"
         "一次；各工程的类型按扩展名判断，不可与 --vb6、--vbnet、--report 同用。--json 输出"
         "{\"projects\": [每个工程的对象], \"total\": 总计}。\n"
+        "--inventory "
+        "清点工程的组成：每个工程列出类型、各类成员（窗体、模块、类模块、用户控件、属性页、"
+        "用户文档、设计器；VB.NET 有 .Designer.vb 的成员为窗体）、行数、设计器行、过程、Declare "
+        "语句及其 DLL、控件及其类型、引用和部件及其版本；工程组、解决方案和文件夹最后给出汇总："
+        "共用的文件只计一次并列出共用它的工程，引用合并，同一部件版本不同的标为版本冲突。--json "
+        "输出"
+        "带 schema 版本号的文档；--csv 每个成员一行：project,member,kind,lines,code,comment,blank,"
+        "designer,procedures,declares,controls,problem；--csv=references 每个引用一行。\n"
         "退出状态：0 全部成员已统计；1 工程文件不存在或无法读取；2 用法错误；3 部分成员无法读取；"
         "4 报告无法写入；5 结果未能完整写入标准输出；7 "
         "内存不足，统计未完成。多种情况同时出现时取其中最大者。");
@@ -78,8 +100,11 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
     app.add_flag("--skip-comments", raw.skipComments, "不统计注释行");
     CLI::Option* json = app.add_flag("--json", raw.json, "以 JSON 格式输出结果（UTF-8）");
     CLI::Option* csv = app.add_flag(
-        "--csv", raw.csv,
-        "以 CSV 格式输出，每个成员一行：project,member,path,lines,code,comment,blank,error");
+        std::string("--csv{") + kCsvRows + "}", raw.csv,
+        "以 CSV 格式输出，每个成员一行：project,member,path,lines,code,comment,blank,error；"
+        "与 --inventory 同用时见下文，--csv=references 每个引用一行");
+    app.add_flag("--inventory", raw.inventory,
+                 "清点工程的组成：引用和部件、各类成员、设计器行、过程、Declare 语句和控件");
     json->excludes(csv);
     app.add_option("--report", raw.report, "同时把五行分析报告写入 FILE（与窗口保存的报告相同）")
         ->option_text("FILE");
@@ -102,7 +127,9 @@ CliOptions ToOptions(const RawArguments& raw) {
     options.counting.skipBlankLines = raw.skipBlank;
     options.counting.skipCommentLines = raw.skipComments;
     options.json = raw.json;
-    options.csv = raw.csv;
+    options.csv = !raw.csv.empty();
+    options.csvReferences = raw.csv == kCsvReferences;
+    options.inventory = raw.inventory;
     options.report = raw.report;
     return options;
 }
@@ -150,8 +177,8 @@ std::string JoinExtras(const std::vector<std::string>& extras) {
 ParseOutcome BadUsage(const std::string& message) {
     ParseOutcome outcome;
     outcome.exitCode = kExitBadUsage;
-    outcome.err =
-        "tallix：" + message + "\n用法：" + kUsageLine + "\n运行“tallix --help”查看详细说明。\n";
+    outcome.err = "tallix：" + message + "\n用法：" + kUsageLine + "\n      " +
+                  kInventoryUsageLine + "\n运行“tallix --help”查看详细说明。\n";
     return outcome;
 }
 
@@ -196,6 +223,15 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
     // An empty value would otherwise mean "no report", not what was asked for.
     if (app.count("--report") > 0 && raw.report.empty()) {
         return BadUsage(kEmptyReportMessage);
+    }
+    if (!raw.csv.empty() && raw.csv != kCsvRows && raw.csv != kCsvReferences) {
+        return BadUsage("--csv 的值只能是 references");
+    }
+    if (raw.csv == kCsvReferences && !raw.inventory) {
+        return BadUsage("--csv=references 只能与 --inventory 同用");
+    }
+    if (raw.inventory && !raw.report.empty()) {
+        return BadUsage("--inventory 不能与 --report 同用");
     }
     outcome.options = ToOptions(raw);
     return outcome;

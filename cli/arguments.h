@@ -28,8 +28,10 @@ struct CliOptions {
     bool kindGiven = false;  // --vb6 or --vbnet rather than the extension
     CountOptions counting;
     bool json = false;
-    bool csv = false;    // one comma-separated row per member instead of the table
-    std::string report;  // where to write the five-line report too; "" for none
+    bool csv = false;            // one comma-separated row per member instead of the table
+    std::string report;          // where to write the five-line report too; "" for none
+    bool inventory = false;      // what the projects are made of, rather than their counts
+    bool csvReferences = false;  // --csv=references: the inventory's references, one a row
 };
 
 // The parser never exits or prints: it says what to run, or what to print and with which

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "cli/csv_output.h"
+#include "cli/inventory_run.h"
 #include "cli/json_output.h"
 #include "cli/member_spool.h"
 #include "cli/messages.h"
@@ -64,6 +65,9 @@ void ReportUnreadableMembers(MemberSpool& spool, std::ostream& err) {
 }  // namespace
 
 int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    if (options.inventory) {
+        return RunInventory(options, out, err);
+    }
     if (KindOfSetPath(options.project) != SetKind::Project) {
         // Each project of a set takes its kind from its own extension, and the report has
         // room for one project only.

@@ -1,6 +1,9 @@
 #include "engine/inventory/member_scanner.h"
 
 #include <array>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "engine/inventory/line_splitter.h"
 #include "engine/inventory/statement_bits.h"
@@ -528,6 +531,11 @@ public:
 
     DesignerFile Finish() {
         splitter_.Finish();
+        for (const auto& [field, type] : created_) {
+            if (fields_.contains(field)) {
+                ++file_.controls[DecodeName(type, utf8_)];
+            }
+        }
         return std::move(file_);
     }
 
@@ -536,27 +544,42 @@ public:
                                      [this](std::string_view line) { Line(line, false, false); });
     }
 
-    // Me.Name = New System.Windows.Forms.Type(...), "Global." before the type or not.
     void Line(std::string_view head, bool, bool) {
         ++file_.lines;
         Cursor cursor{first_ ? WithoutMark(head, utf8_) : head};
         first_ = false;
         cursor.SkipBlanks();
-        if (cursor.AtEnd() || Lower(cursor.Peek()) != 'm' || !IsWord(cursor.Word(), "me") ||
-            cursor.AtEnd() || cursor.Peek() != '.') {
+        if (!cursor.AtEnd() && Lower(cursor.Peek()) == 'm') {
+            Creation(cursor);
+        } else {
+            Declaration(cursor);
+        }
+    }
+
+private:
+    // Field names as the file compares them: Visual Basic's names are the same in any case.
+    static std::string Key(std::string_view name) {
+        std::string key(name);
+        for (char& c : key) {
+            c = Lower(c);
+        }
+        return key;
+    }
+
+    // Me.Name = New System.Windows.Forms.Type(...), "Global." before the type or not.
+    void Creation(Cursor& cursor) {
+        if (!IsWord(cursor.Word(), "me") || cursor.AtEnd() || cursor.Peek() != '.') {
             return;
         }
         ++cursor.at;
-        if (cursor.Word().empty()) {
-            return;
-        }
+        const std::string_view field = cursor.Word();
         cursor.SkipBlanks();
-        if (cursor.AtEnd() || cursor.Peek() != '=') {
+        if (field.empty() || cursor.AtEnd() || cursor.Peek() != '=') {
             return;
         }
         ++cursor.at;
         cursor.SkipBlanks();
-        if (!IsWord(cursor.Word(), "new") || cursor.AtEnd() || !IsBlank(cursor.Peek())) {
+        if (!IsWord(cursor.Word(), "new") || !cursor.WordEnds()) {
             return;
         }
         cursor.SkipBlanks();
@@ -567,14 +590,33 @@ public:
         }
         constexpr std::string_view kForms = "system.windows.forms.";
         if (type.size() > kForms.size() && IsWord(type.substr(0, kForms.size()), kForms)) {
-            ++file_.controls[DecodeName(type, utf8_)];
+            created_.emplace_back(Key(field), std::string(type));
         }
     }
 
-private:
+    // Friend WithEvents Name As ...: a field of the form, which is what makes a thing the
+    // designer creates one of its controls rather than a value of one of its properties
+    // (Me.Padding = New System.Windows.Forms.Padding(5)).
+    void Declaration(Cursor& cursor) {
+        std::string_view word = cursor.Word();
+        bool declares = false;
+        while (IsWord(word, "friend") || IsWord(word, "private") || IsWord(word, "public") ||
+               IsWord(word, "protected") || IsWord(word, "dim") || IsWord(word, "withevents")) {
+            declares = true;
+            cursor.SkipBlanks();
+            word = cursor.Word();
+        }
+        cursor.SkipBlanks();
+        if (declares && !word.empty() && IsWord(cursor.Word(), "as")) {
+            fields_.insert(Key(word));
+        }
+    }
+
     inventory_lines::LineSplitter<Lines> splitter_;
     bool first_ = true;
     bool utf8_ = false;
+    std::vector<std::pair<std::string, std::string>> created_;  // field, type
+    std::set<std::string> fields_;
     DesignerFile file_;
 };
 

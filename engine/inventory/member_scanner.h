@@ -35,7 +35,8 @@ private:
 };
 
 // What a VB.NET form's .Designer.vb partner holds: its lines, and the controls its
-// InitializeComponent creates, one for each "Me.Name = New System.Windows.Forms.Type(...)".
+// InitializeComponent creates, one for each "Me.Name = New System.Windows.Forms.Type(...)"
+// whose Name is a field the file declares ("Friend WithEvents Name As ...").
 struct DesignerFile {
     std::int64_t lines = 0;
     std::map<std::string, std::int64_t> controls;

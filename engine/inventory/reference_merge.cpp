@@ -74,7 +74,7 @@ void ReferenceMerger::Add(const std::string& project, const std::vector<Referenc
         }
         const auto [at, added] = byKey_.emplace(*key, merged_.size());
         if (added) {
-            merged_.push_back({reference.kind, reference.name, reference.guid, {}, {}});
+            merged_.push_back({*key, reference.kind, reference.name, reference.guid, {}, {}});
         }
         MergedReference& merged = merged_[at->second];
         if (merged.name.empty()) {

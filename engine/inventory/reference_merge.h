@@ -19,6 +19,7 @@ struct ReferenceUse {
 
 // A library, component or project that the projects of a set ask for, once.
 struct MergedReference {
+    std::string key;                                  // ReferenceKey's
     ReferenceKind kind = ReferenceKind::TypeLibrary;  // as the first project names it
     std::string name;                                 // the first name given
     std::string guid;

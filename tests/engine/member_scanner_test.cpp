@@ -429,26 +429,34 @@ TEST_P(DesignerFiles, CountTheControlsInitializeComponentCreates) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DesignerFiles,
     ::testing::Values(
-        DesignerFileCase{"fields made new",
+        DesignerFileCase{"fields made new, declared after or before, in any case",
+                         "Friend WithEvents tip As System.Windows.Forms.ToolTip\r\n"
                          "    Me.Button1 = New System.Windows.Forms.Button()\r\n"
                          "        Me.Button2 = New System.Windows.Forms.Button\r\n"
                          "me.grid = new system.windows.forms.DataGridView()\r\n"
-                         "Me.tip = New Global.System.Windows.Forms.ToolTip(Me.components)\r\n",
+                         "Me.tip = New Global.System.Windows.Forms.ToolTip(Me.components)\r\n"
+                         "    Friend WithEvents button1 As System.Windows.Forms.Button\r\n"
+                         "    Private WithEvents Button2 As System.Windows.Forms.Button\r\n"
+                         "    Friend Grid As System.Windows.Forms.DataGridView\r\n",
                          {{"System.Windows.Forms.Button", 2},
                           {"system.windows.forms.DataGridView", 1},
                           {"System.Windows.Forms.ToolTip", 1}},
-                         4},
+                         8},
         DesignerFileCase{
             "what is not a control",
             "Me.components = New System.ComponentModel.Container()\r\n"
             "Me.Label1.Padding = New System.Windows.Forms.Padding(3)\r\n"
+            "Me.Padding = New System.Windows.Forms.Padding(5, 5, 0, 0)\r\n"
             "Dim Style1 As System.Windows.Forms.DataGridViewCellStyle = New "
             "System.Windows.Forms.DataGridViewCellStyle()\r\n"
             "' Me.Old = New System.Windows.Forms.Button()\r\n"
             "Me.Strip.Items.AddRange(New System.Windows.Forms.ToolStripItem() {Me.A})\r\n"
-            "Friend WithEvents Button1 As System.Windows.Forms.Button\r\n",
+            "Me.Undeclared = New System.Windows.Forms.Button()\r\n"
+            "Friend WithEvents Label1 As System.Windows.Forms.Label\r\n"
+            "Private components As System.ComponentModel.IContainer\r\n"
+            "WithEvents Old As System.Windows.Forms.Button\r\n",
             {},
-            6},
+            10},
         DesignerFileCase{"lines of every ending", "a\r\nb\nc\rd", {}, 4},
         DesignerFileCase{"an empty file", "", {}, 0}));
 

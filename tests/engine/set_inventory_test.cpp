@@ -64,14 +64,16 @@ TEST(InventoryMembers, AVbNetMemberWithADesignerPartnerIsAForm) {
     dir.Write("Forms/main.DESIGNER.vb",
               "Partial Class Main\r\n    Private Sub InitializeComponent()\r\n"
               "        Me.Ok = New System.Windows.Forms.Button()\r\n"
-              "        Me.Cancel = New System.Windows.Forms.Button()\r\n    End Sub\r\nEnd Class");
+              "        Me.Cancel = New System.Windows.Forms.Button()\r\n    End Sub\r\n"
+              "    Friend WithEvents Ok As System.Windows.Forms.Button\r\n"
+              "    Friend WithEvents Cancel As System.Windows.Forms.Button\r\nEnd Class");
     dir.Write("Code.vb", "Module Code\r\nEnd Module\r\n");
     FileLocator locator;
     const std::string folder = dir.Str() + testing::kSeparator;
     const InventoryMember form = ReadInventoryMember(
         folder, {"Forms\\Main.vb", MemberKind::Code, true}, SourceKind::VbNet, {}, locator);
     EXPECT_EQ(form.listed.kind, MemberKind::Form) << "found in another letter case";
-    EXPECT_EQ(form.inventory.designerLines, 6) << "the partner's lines";
+    EXPECT_EQ(form.inventory.designerLines, 8) << "the partner's lines";
     EXPECT_EQ(form.inventory.controls,
               (std::map<std::string, std::int64_t>{{"System.Windows.Forms.Button", 2}}));
     EXPECT_EQ(form.inventory.procedures, 1) << "the member's own, not InitializeComponent";
