@@ -1,6 +1,8 @@
 #include "engine/inventory/member_scanner.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <set>
 #include <utility>
 #include <vector>
@@ -18,10 +20,18 @@ using inventory_lines::IsBlank;
 
 constexpr std::string_view kNameAttribute = "Attribute VB_Name";
 
+constexpr std::array<bool, 256> IdentifierBytes() {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c) {
+        bytes[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                   c == '_' || c >= 0x80;
+    }
+    return bytes;
+}
+constexpr std::array<bool, 256> kIdentifierBytes = IdentifierBytes();
+
 bool IsIdentifierByte(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
-           u >= 0x80;
+    return kIdentifierBytes[static_cast<unsigned char>(c)];
 }
 
 char Lower(char c) {
@@ -56,54 +66,123 @@ constexpr std::array<std::string_view, 4> kDeclareCharsets{"ptrsafe", "ansi", "u
 // What a word at the head of a statement is.
 enum class HeadWord { Other, Modifier, Sub, Function, Property, Operator, Declare };
 
+// Up to eight bytes of a word as one number, the first in the lowest byte.
+constexpr std::uint64_t Pack(std::string_view text) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < text.size() && i < 8; ++i) {
+        value |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+    }
+    return value;
+}
+
+// A word of up to sixteen bytes as two numbers.
+struct PackedWord {
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+
+    friend constexpr bool operator==(const PackedWord&, const PackedWord&) = default;
+};
+
+constexpr PackedWord PackWord(std::string_view lower) {
+    return {Pack(lower), lower.size() > 8 ? Pack(lower.substr(8)) : 0};
+}
+
+// An identifier's bytes in lower case: setting bit 5 lower-cases the letters and leaves
+// digits as they are; it changes "_" and bytes from 0x80 up, which no keyword holds, into
+// bytes that no letter becomes.
+PackedWord PackLower(std::string_view word) {
+    constexpr std::uint64_t kCase = 0x2020202020202020;
+    PackedWord packed;
+    for (std::size_t i = 0; i < word.size() && i < 8; ++i) {
+        packed.head |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
+    }
+    for (std::size_t i = 8; i < word.size(); ++i) {
+        packed.tail |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * (i - 8));
+    }
+    const std::size_t head = std::min<std::size_t>(word.size(), 8);
+    packed.head |= kCase >> (8 * (8 - head));
+    if (word.size() > 8) {
+        packed.tail |= kCase >> (8 * (16 - word.size()));
+    }
+    return packed;
+}
+
+struct HeadKeyword {
+    PackedWord packed;
+    std::size_t length;
+    HeadWord word;
+};
+
 // The words that may stand ahead of the keyword of a declaration, in VB6 and VB.NET, and
-// the keywords, by length: every statement that may declare comes here.
+// the keywords: every statement that may declare comes here.
+constexpr HeadKeyword Keyword(std::string_view lower, HeadWord word) {
+    return {PackWord(lower), lower.size(), word};
+}
+// By length, so that a word is compared with the few of its own length.
+constexpr std::array<HeadKeyword, 25> kHeadKeywords{
+    Keyword("sub", HeadWord::Sub),
+    Keyword("async", HeadWord::Modifier),
+    Keyword("public", HeadWord::Modifier),
+    Keyword("friend", HeadWord::Modifier),
+    Keyword("static", HeadWord::Modifier),
+    Keyword("shared", HeadWord::Modifier),
+    Keyword("private", HeadWord::Modifier),
+    Keyword("declare", HeadWord::Declare),
+    Keyword("shadows", HeadWord::Modifier),
+    Keyword("partial", HeadWord::Modifier),
+    Keyword("default", HeadWord::Modifier),
+    Keyword("function", HeadWord::Function),
+    Keyword("property", HeadWord::Property),
+    Keyword("operator", HeadWord::Operator),
+    Keyword("readonly", HeadWord::Modifier),
+    Keyword("iterator", HeadWord::Modifier),
+    Keyword("widening", HeadWord::Modifier),
+    Keyword("protected", HeadWord::Modifier),
+    Keyword("overloads", HeadWord::Modifier),
+    Keyword("overrides", HeadWord::Modifier),
+    Keyword("writeonly", HeadWord::Modifier),
+    Keyword("narrowing", HeadWord::Modifier),
+    Keyword("overridable", HeadWord::Modifier),
+    Keyword("mustoverride", HeadWord::Modifier),
+    Keyword("notoverridable", HeadWord::Modifier),
+};
+
+constexpr std::size_t kLongestKeyword = 14;
+static_assert(std::is_sorted(kHeadKeywords.begin(), kHeadKeywords.end(),
+                             [](const HeadKeyword& a, const HeadKeyword& b) {
+                                 return a.length < b.length;
+                             }));
+
+// Where the keywords of each length start in the table; those of length n end at [n + 1].
+constexpr std::array<std::size_t, kLongestKeyword + 2> KeywordsByLength() {
+    std::array<std::size_t, kLongestKeyword + 2> starts{};
+    for (std::size_t length = 0; length <= kLongestKeyword + 1; ++length) {
+        std::size_t at = 0;
+        while (at < kHeadKeywords.size() && kHeadKeywords[at].length < length) {
+            ++at;
+        }
+        starts[length] = at;
+    }
+    return starts;
+}
+constexpr std::array<std::size_t, kLongestKeyword + 2> kKeywordsByLength = KeywordsByLength();
+
 HeadWord ClassifyHeadWord(std::string_view word) {
-    constexpr std::size_t kLongest = 14;  // notoverridable
-    if (word.size() < 3 || word.size() > kLongest) {
+    if (word.size() > kLongestKeyword) {
         return HeadWord::Other;
     }
-    char lower[kLongest];
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        lower[i] = Lower(word[i]);
+    const std::size_t from = kKeywordsByLength[word.size()];
+    const std::size_t to = kKeywordsByLength[word.size() + 1];
+    if (from == to) {
+        return HeadWord::Other;
     }
-    const std::string_view w(lower, word.size());
-    const auto modifierIf = [](bool is) { return is ? HeadWord::Modifier : HeadWord::Other; };
-    switch (w.size()) {
-        case 3:
-            return w == "sub" ? HeadWord::Sub : HeadWord::Other;
-        case 5:
-            return modifierIf(w == "async");
-        case 6:
-            return modifierIf(w == "public" || w == "friend" || w == "static" || w == "shared");
-        case 7:
-            if (w == "declare") {
-                return HeadWord::Declare;
-            }
-            return modifierIf(w == "private" || w == "shadows" || w == "partial" || w == "default");
-        case 8:
-            if (w == "function") {
-                return HeadWord::Function;
-            }
-            if (w == "property") {
-                return HeadWord::Property;
-            }
-            if (w == "operator") {
-                return HeadWord::Operator;
-            }
-            return modifierIf(w == "readonly" || w == "iterator" || w == "widening");
-        case 9:
-            return modifierIf(w == "protected" || w == "overloads" || w == "overrides" ||
-                              w == "writeonly" || w == "narrowing");
-        case 11:
-            return modifierIf(w == "overridable");
-        case 12:
-            return modifierIf(w == "mustoverride");
-        case 14:
-            return modifierIf(w == "notoverridable");
-        default:
-            return HeadWord::Other;
+    const PackedWord packed = PackLower(word);
+    for (std::size_t at = from; at < to; ++at) {
+        if (kHeadKeywords[at].packed == packed) {
+            return kHeadKeywords[at].word;
+        }
     }
+    return HeadWord::Other;
 }
 
 // The first letters of the modifiers and of Sub, Function, Property, Operator and Declare,
@@ -179,7 +258,7 @@ std::string_view WithoutMark(std::string_view firstLine, bool& utf8) {
 class MemberScanner::Lines {
 public:
     explicit Lines(SourceKind kind)
-        : vb6_(kind == SourceKind::Vb6), avx2_(line_bits::PreferAvx2()), splitter_(*this) {}
+        : vb6_(kind == SourceKind::Vb6), avx2_(statement_bits::PreferAvx2()), splitter_(*this) {}
 
     void Feed(std::string_view block) { splitter_.Feed(block); }
 
@@ -248,44 +327,74 @@ private:
     void WalkCode(const char* p, const char* runEnd) {
         const char* const runStart = p;
         const std::int64_t base = line_;
-        // Whether the line ending at lineEnd goes on: " _" after blanks, and for VB.NET not
-        // in a comment.
-        const auto continued = [this, runStart](const char* lineEnd) {
-            const char* last = lineEnd;
-            while (last > runStart && IsBlank(last[-1])) {
-                --last;
+        // A line that may start a statement that declares, with the lines the statement
+        // goes on in; the walk looks for NUL bytes in them.
+        const auto onLine = [this, base, runStart, runEnd](const char* first, const char* start,
+                                                           const char* end, std::int64_t line) {
+            if (start != nullptr ? start != runStart && EndGoesOn(runStart, start - 1)
+                                 : Continues(runStart, first)) {
+                return;  // read already, or part of a statement that declares nothing
             }
-            if (last - runStart < 2 || last[-1] != '_' || !IsBlank(last[-2])) {
-                return false;
-            }
-            const char* start = last;
-            while (start > runStart && start[-1] != '\r' && start[-1] != '\n') {
-                --start;
-            }
-            return vb6_ || !HoldsComment({start, static_cast<std::size_t>(lineEnd - start)});
-        };
-        // A statement that may declare, with the lines it goes on in; the walk looks for NUL
-        // bytes in them.
-        const auto onStatement = [this, base, runStart, runEnd](const char* first,
-                                                                std::int64_t line) {
-            line_ = base + line;
-            // With its indentation: a lone " _" continues an empty head.
-            while (first > runStart && IsBlank(first[-1])) {
+            line_ = base + line + 1;
+            // A lone " _" continues an empty head: the blank before it counts.
+            if (*first == '_' && first > runStart && IsBlank(first[-1])) {
                 --first;
             }
-            const char* next = OneLine(first, runEnd, false);
+            const char* lineEnd = end != nullptr ? end : line_ends::FindLineEnd(first, runEnd);
+            const std::string_view text(first, static_cast<std::size_t>(lineEnd - first));
+            // The code part of the member: no designer line, no name line.
+            CodeLine(text, inventory_lines::EndsInContinuation(text));
+            const char* next = line_ends::PastLineEnd(lineEnd, runEnd);
             while (continuing_ && next < runEnd) {
                 next = OneLine(next, runEnd, false);
             }
         };
-        const statement_bits::Walked walked =
-            vb6_ ? statement_bits::Walk<false>(p, runEnd, continued, onStatement, avx2_)
-                 : statement_bits::Walk<true>(p, runEnd, continued, onStatement, avx2_);
+        const statement_bits::Walked walked = statement_bits::Walk(p, runEnd, onLine, avx2_);
         if (walked.nulLine != 0 && nulLine_ == 0) {
             nulLine_ = base + walked.nulLine;
         }
         line_ = base + walked.lines;
-        continuing_ = walked.continued;
+        continuing_ = EndGoesOn(runStart, runEnd - 1);
+    }
+
+    // Whether the line whose first character is at `first` continues the line before it,
+    // within the run [runStart, ...), whose first line starts a statement.
+    bool Continues(const char* runStart, const char* first) const {
+        const char* start = first;
+        while (start > runStart && IsBlank(start[-1])) {
+            --start;
+        }
+        if (start == runStart) {
+            return false;
+        }
+        const char* lineEnd = start - 1;
+        if (*lineEnd == '\n' && lineEnd > runStart && lineEnd[-1] == '\r') {
+            --lineEnd;
+        }
+        return EndGoesOn(runStart, lineEnd);
+    }
+
+    // Whether the line ending at the end byte `lineEnd` goes on in the next: " _" at its
+    // end, and for VB.NET not in a comment.
+    bool EndGoesOn(const char* runStart, const char* lineEnd) const {
+        if (*lineEnd == '\n' && lineEnd > runStart && lineEnd[-1] == '\r') {
+            --lineEnd;  // the end of a run: its last byte may be the LF of a CR LF
+        }
+        const char* last = lineEnd;
+        while (last > runStart && IsBlank(last[-1])) {
+            --last;
+        }
+        if (last - runStart < 2 || last[-1] != '_' || !IsBlank(last[-2])) {
+            return false;
+        }
+        if (vb6_) {
+            return true;
+        }
+        const char* start = last;
+        while (start > runStart && start[-1] != '\r' && start[-1] != '\n') {
+            --start;
+        }
+        return !HoldsComment({start, static_cast<std::size_t>(lineEnd - start)});
     }
 
     void NameLineOrCode(std::string_view raw, std::string_view text, bool continued) {
@@ -352,76 +461,67 @@ private:
 
     // Reads as far into the statement as it needs to tell what it declares.
     void Advance(Cursor& cursor) {
-        for (;;) {
+        // Tests rather than switches: the head is what most statements come to, and a
+        // branch that goes one way keeps to it where a jump table would guess.
+        while (want_ == Want::Head) {
             cursor.SkipBlanks();
             if (cursor.AtEnd()) {
                 return;  // the statement may go on in the next line
             }
-            switch (want_) {
-                case Want::Head:
-                    if (inAttribute_ || cursor.Peek() == '<') {
-                        if (!SkipAttribute(cursor)) {
-                            return;
-                        }
-                        continue;
-                    }
-                    if (!kHeadLetters[static_cast<unsigned char>(cursor.Peek())]) {
-                        want_ = Want::Nothing;
-                        return;
-                    }
-                    Head(cursor);
-                    continue;
-                case Want::DeclareKind: {
-                    const std::string_view word = cursor.Word();
-                    if (IsOneOf(word, kDeclareCharsets)) {
-                        continue;
-                    }
-                    want_ = IsWord(word, "sub") || IsWord(word, "function") ? Want::DeclareName
-                                                                            : Want::Nothing;
-                    continue;
+            if (inAttribute_ || cursor.Peek() == '<') {
+                if (!SkipAttribute(cursor)) {
+                    return;
                 }
-                case Want::DeclareName:
-                    DeclareName(cursor);
-                    continue;
-                case Want::DeclareLib:
-                    want_ = IsWord(cursor.Word(), "lib") ? Want::DeclareLibName : Want::Nothing;
-                    continue;
-                case Want::DeclareLibName:
-                    DeclareLibName(cursor);
-                    return;
-                case Want::Nothing:
-                    return;
+            } else if (kHeadLetters[static_cast<unsigned char>(cursor.Peek())]) {
+                Head(cursor);
+            } else {
+                want_ = Want::Nothing;
             }
+        }
+        while (want_ != Want::Nothing) {
+            cursor.SkipBlanks();
+            if (cursor.AtEnd()) {
+                return;
+            }
+            Declare(cursor);
         }
     }
 
     void Head(Cursor& cursor) {
-        switch (ClassifyHeadWord(cursor.Word())) {
-            case HeadWord::Modifier:
-                return;
-            case HeadWord::Operator:
-                if (vb6_) {
-                    break;
-                }
-                [[fallthrough]];
-            case HeadWord::Sub:
-            case HeadWord::Function:
-            case HeadWord::Property:
-                // A declaration names what it declares; "Function(" is a lambda.
-                cursor.SkipBlanks();
-                if (cursor.AtEnd() || cursor.Peek() != '(') {
-                    ++inventory_.procedures;
-                }
-                break;
-            case HeadWord::Declare:
-                declareOpen_ = true;
-                declare_ = {{}, {}, line_};
-                want_ = Want::DeclareKind;
-                return;
-            case HeadWord::Other:
-                break;
+        const HeadWord word = ClassifyHeadWord(cursor.Word());
+        if (word == HeadWord::Modifier) {
+            return;
         }
         want_ = Want::Nothing;
+        if (word == HeadWord::Sub || word == HeadWord::Function || word == HeadWord::Property ||
+            (word == HeadWord::Operator && !vb6_)) {
+            // A declaration names what it declares; "Function(" is a lambda.
+            cursor.SkipBlanks();
+            if (cursor.AtEnd() || cursor.Peek() != '(') {
+                ++inventory_.procedures;
+            }
+        } else if (word == HeadWord::Declare) {
+            declareOpen_ = true;
+            declare_ = {{}, {}, line_};
+            want_ = Want::DeclareKind;
+        }
+    }
+
+    // Declare [PtrSafe] [Ansi|Unicode|Auto] Sub|Function name Lib "library"
+    void Declare(Cursor& cursor) {
+        if (want_ == Want::DeclareKind) {
+            const std::string_view word = cursor.Word();
+            if (!IsOneOf(word, kDeclareCharsets)) {
+                want_ = IsWord(word, "sub") || IsWord(word, "function") ? Want::DeclareName
+                                                                        : Want::Nothing;
+            }
+        } else if (want_ == Want::DeclareName) {
+            DeclareName(cursor);
+        } else if (want_ == Want::DeclareLib) {
+            want_ = IsWord(cursor.Word(), "lib") ? Want::DeclareLibName : Want::Nothing;
+        } else {
+            DeclareLibName(cursor);
+        }
     }
 
     void DeclareName(Cursor& cursor) {

@@ -1,22 +1,22 @@
 #pragma once
 
-// Finding, 64 bytes at a time, the next statement of a member's code that may declare a
-// procedure or an API, so that the scanner parses those statements alone. Internal to the
-// inventory's scanner. With one bit per byte, as the line counter's bits have them (see
+// Finding, 64 bytes at a time, the lines of a member's code that may start a statement that
+// declares a procedure or an API, so that the scanner parses those lines alone. Internal to
+// the inventory's scanner. With one bit per byte, as the line counter's bits have them (see
 // engine/counting/line_bits.h):
 //
-//   ends       = every CR, and every LF that does not follow a CR: one per line
-//   pairs      = every LF that follows a CR
-//   continued  = ends after "_" after a blank: lines that go on in the next one
-//   starts     = the byte after each end that is not continued: where statements start
-//   skip       = blanks (space, tab) and pairs
-//   first      = (skip + starts) & ~skip: each statement's first character
+//   ends   = every CR, and every LF that does not follow a CR: one per line
+//   pairs  = every LF that follows a CR
+//   starts = the byte after each end
+//   skip   = blanks (space, tab) and pairs
+//   first  = (skip + starts) & ~skip: each line's first character
 //
-// A statement matters when its first three characters, in any letter case, begin a
-// modifier, Sub, Function, Property, Operator or Declare, or when it starts with "<" (an
-// attribute): a table of 2^15 bits tells, and anything else, most lines, is passed over
-// without a branch of its own. Lines ending in blanks, and VB.NET lines that may be
-// comments continued, are few and are looked at one by one.
+// A line matters when its first three characters, in any letter case, begin a modifier,
+// Sub, Function, Property, Operator or Declare, or when it starts with "<" (an attribute)
+// or "_" (a head continued before its first word): a table of 2^15 bits tells, and
+// anything else, most lines, is passed over without a branch of its own. Whether a line
+// that matters continues another (" _" at the end of the line before) is for the scanner
+// to tell: such lines are few.
 
 #include <algorithm>
 #include <array>
@@ -28,6 +28,11 @@
 
 #include "engine/counting/line_bits.h"
 
+// The AVX2 build also takes the bit instructions that come with every AVX2 processor.
+#if TALLIX_HAVE_AVX2_PATH
+#define TALLIX_TARGET_AVX2_BMI __attribute__((target("avx2,popcnt,bmi,bmi2")))
+#endif
+
 namespace tallix::statement_bits {
 
 inline constexpr std::size_t kChunk = 64;
@@ -37,7 +42,6 @@ struct ByteMasks {
     std::uint64_t cr = 0;
     std::uint64_t lf = 0;
     std::uint64_t blank = 0;  // space or tab
-    std::uint64_t under = 0;  // "_"
     std::uint64_t nul = 0;
 };
 
@@ -47,7 +51,6 @@ inline ByteMasks MasksPlain(const char* p) {
         m.cr |= std::uint64_t{p[i] == '\r'} << i;
         m.lf |= std::uint64_t{p[i] == '\n'} << i;
         m.blank |= std::uint64_t{p[i] == ' ' || p[i] == '\t'} << i;
-        m.under |= std::uint64_t{p[i] == '_'} << i;
         m.nul |= std::uint64_t{p[i] == '\0'} << i;
     }
     return m;
@@ -65,21 +68,9 @@ TALLIX_ALWAYS_INLINE ByteMasks MasksSse2(const char* p) {
         m.cr |= bits(eq('\r')) << (16 * i);
         m.lf |= bits(eq('\n')) << (16 * i);
         m.blank |= bits(_mm_or_si128(eq(' '), eq('\t'))) << (16 * i);
-        m.under |= bits(eq('_')) << (16 * i);
         m.nul |= bits(eq('\0')) << (16 * i);
     }
     return m;
-}
-#endif
-
-#if TALLIX_HAVE_AVX2_PATH
-TALLIX_TARGET_AVX2 TALLIX_ALWAYS_INLINE ByteMasks MasksAvx2(const char* p) {
-    using line_bits::MaskAvx2;
-    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
-    return {MaskAvx2(low, high, '\r'), MaskAvx2(low, high, '\n'),
-            MaskAvx2(low, high, ' ') | MaskAvx2(low, high, '\t'), MaskAvx2(low, high, '_'),
-            MaskAvx2(low, high, '\0')};
 }
 #endif
 
@@ -91,11 +82,53 @@ TALLIX_ALWAYS_INLINE ByteMasks Masks(const char* p) {
 #endif
 }
 
+#if TALLIX_HAVE_AVX2_PATH
+TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE std::uint64_t BitsAvx2(__m256i low, __m256i high) {
+    return std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(low))} |
+           std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(high))} << 32;
+}
+
+TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE std::uint64_t EqualAvx2(__m256i low, __m256i high,
+                                                                    char c) {
+    const __m256i wanted = _mm256_set1_epi8(c);
+    return BitsAvx2(_mm256_cmpeq_epi8(low, wanted), _mm256_cmpeq_epi8(high, wanted));
+}
+
+// A byte is blank when the table that its low four bits pick from gives it back: 0x20 at 0,
+// 0x09 at 9, nothing that equals its index elsewhere; bytes from 0x80 up give 0.
+TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE std::uint64_t BlankAvx2(__m256i low, __m256i high) {
+    const __m256i table = _mm256_setr_epi8(0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0x09, 0, 0, 0, 0, 0, 0,
+                                           0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0x09, 0, 0, 0, 0, 0, 0);
+    return BitsAvx2(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, low), low),
+                    _mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, high), high));
+}
+
+TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE ByteMasks MasksAvx2(const char* p) {
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+    return {EqualAvx2(low, high, '\r'), EqualAvx2(low, high, '\n'), BlankAvx2(low, high),
+            EqualAvx2(low, high, '\0')};
+}
+
+inline bool HasAvx2Bmi() {
+    return line_bits::HasAvx2() && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
+}
+#endif
+
+// Whether this processor runs the AVX2 build.
+inline bool PreferAvx2() {
+#if TALLIX_HAVE_AVX2_PATH
+    return HasAvx2Bmi();
+#else
+    return false;
+#endif
+}
+
 // The index of three characters in the table: five bits of each, letters in either case
 // alike. Other characters share indexes with letters, which only sends a few more
 // statements to be parsed.
 constexpr std::uint32_t PrefixIndex(char a, char b, char c) {
-    const auto five = [](char x) { return static_cast<std::uint32_t>((x | 0x20) & 0x1F); };
+    const auto five = [](char x) { return static_cast<std::uint32_t>(x & 0x1F); };
     return five(a) << 10 | five(b) << 5 | five(c);
 }
 
@@ -121,95 +154,87 @@ constexpr std::array<std::uint64_t, 512> DeclarationPrefixes() {
 
 inline constexpr std::array<std::uint64_t, 512> kDeclarationPrefixes = DeclarationPrefixes();
 
+// Whether the three bytes of `word` (little-endian, in its low 24 bits) may begin a
+// declaration.
+TALLIX_ALWAYS_INLINE std::uint64_t MayDeclare(std::uint32_t word) {
+    const std::uint32_t index = (word & 0x1F) << 10 | (word >> 3 & 0x3E0) | (word >> 16 & 0x1F);
+    return kDeclarationPrefixes[index >> 6] >> (index & 63) & 1;
+}
+
 // What a walk over a run of code found besides its statements.
 struct Walked {
     std::int64_t lines = 0;    // the run's lines
-    bool continued = false;    // its last line ended in " _"
     std::int64_t nulLine = 0;  // the line, counted from 1 at the walk's start, of a NUL; 0: none
 };
 
-// Walks the complete lines of a run from a statement's start, chunk by chunk, and hands
-// each statement that may declare to onStatement(first, line): its first character and its
-// line, counted from 0 at the walk's start. `resolve(lineEnd)` tells, for a line end the
-// bits cannot settle, whether its line is continued; the handler may read on through the
-// statement's continued lines, which the walk passes over.
-template <typename Resolve, typename OnStatement>
+// Walks the complete lines of a run, chunk by chunk, and hands each line that may start a
+// statement that declares to onLine(first, start, end, line): its first character; the
+// byte after the line end before it and its own end byte, when the walk has found them
+// already (else nullptr); and its line, counted from 0 at the walk's start. The handler may read on
+// through the lines that the statement continues in; the walk hands those on too when they may
+// matter.
+template <typename OnLine>
 class StatementWalk {
 public:
-    StatementWalk(const char* runEnd, Resolve& resolve, OnStatement& onStatement)
-        : runEnd_(runEnd), resolve_(resolve), onStatement_(onStatement) {}
+    explicit StatementWalk(OnLine& onLine) : onLine_(onLine) {}
 
-    // Takes the masks of the chunk at `chunk`, of which the bytes `valid` marks belong to the
-    // run.
-    template <bool kVbNet, bool kHardware>
-    TALLIX_ALWAYS_INLINE void Add(ByteMasks m, const char* chunk, std::uint64_t valid) {
-        m.cr &= valid;
-        m.lf &= valid;
-        m.blank &= valid;
-        m.under &= valid;
-        m.nul &= valid;
-        const std::uint64_t crBefore = (m.cr << 1) | crCarry_;
-        crCarry_ = m.cr >> 63;
-        const std::uint64_t pairs = m.lf & crBefore;
-        const std::uint64_t ends = m.cr | (m.lf & ~crBefore);
-        const std::uint64_t skip = m.blank | pairs;
-        const std::uint64_t underBefore = (m.under << 1) | (lastUnder_ >> 63);
-        const std::uint64_t blankBefore = (m.blank << 1) | (lastBlank_ >> 63);
-        const std::uint64_t blankTwoBefore = (m.blank << 2) | (lastBlank_ >> 62);
-        lastUnder_ = m.under;
-        lastBlank_ = m.blank;
-        std::uint64_t continued = ends & underBefore & blankTwoBefore;
-        // Lines that end in blanks may still end in " _", and a VB.NET comment goes on in
-        // no other line: those few are looked at one by one.
-        std::uint64_t unsure = ends & blankBefore;
-        if constexpr (kVbNet) {
-            unsure |= continued;
-        }
-        continued &= ~unsure;
-        for (; unsure != 0; unsure &= unsure - 1) {
-            const int at = std::countr_zero(unsure);
-            continued |= std::uint64_t{resolve_(chunk + at)} << at;
-        }
-        const std::uint64_t statementEnds = ends & ~continued;
-        const std::uint64_t starts = (statementEnds << 1) | startCarry_;
-        startCarry_ = statementEnds >> 63;
+    // Takes the masks of the chunk at `chunk`, whose bytes may be read at `bytes` up to three
+    // past the chunk; the bytes `valid` marks belong to the run.
+    template <bool kHardware>
+    TALLIX_ALWAYS_INLINE void Add(ByteMasks m, const char* chunk, const char* bytes,
+                                  std::uint64_t valid) {
+        const std::uint64_t cr = m.cr & valid;
+        const std::uint64_t lf = m.lf & valid;
+        nul_ |= m.nul & valid;
+        const std::uint64_t crBefore = (cr << 1) | crCarry_;
+        crCarry_ = cr >> 63;
+        const std::uint64_t pairs = lf & crBefore;
+        const std::uint64_t ends = cr | (lf & ~crBefore);
+        const std::uint64_t skip = (m.blank & valid) | pairs;
+        const std::uint64_t starts = (ends << 1) | startCarry_;
+        startCarry_ = ends >> 63;
         const std::uint64_t sum = skip + starts;
         const std::uint64_t first = (sum + firstCarry_) & ~skip;
         firstCarry_ = (sum < skip) | (sum + firstCarry_ < sum);
-        // Most chunks hold one or two statements: those two are tested without a branch.
+        // Most chunks hold one or two lines: those two are tested without a branch.
         std::uint64_t candidates = first & ~ends & valid;
-        std::uint64_t hits = Test(candidates, chunk);
+        std::uint64_t hits = Test(candidates, bytes);
         candidates &= candidates - 1;
-        hits |= Test(candidates, chunk);
+        hits |= Test(candidates, bytes);
         for (candidates &= candidates - 1; candidates != 0; candidates &= candidates - 1) {
-            hits |= Test(candidates, chunk);
+            hits |= Test(candidates, bytes);
         }
-        if (m.nul != 0 && walked_.nulLine == 0) {
-            walked_.nulLine =
-                walked_.lines + LinesBefore<kHardware>(ends, std::countr_zero(m.nul)) + 1;
+        if (hits != 0) [[unlikely]] {
+            for (; hits != 0; hits &= hits - 1) {
+                const int at = std::countr_zero(hits);
+                const std::uint64_t before = (std::uint64_t{1} << at) - 1;
+                // Where the line starts and ends, when the chunk holds them: the byte after
+                // the end before it (the LF of a CR LF, or the line's first byte), and its
+                // own end.
+                const std::uint64_t start = starts & (before | std::uint64_t{1} << at);
+                const std::uint64_t after = ends & ~before;
+                onLine_(chunk + at, start != 0 ? chunk + (63 - std::countl_zero(start)) : nullptr,
+                        after != 0 ? chunk + std::countr_zero(after) : nullptr,
+                        walked_.lines + Count<kHardware>(ends & before));
+            }
         }
-        for (; hits != 0; hits &= hits - 1) {
-            const int at = std::countr_zero(hits);
-            onStatement_(chunk + at, walked_.lines + LinesBefore<kHardware>(ends, at));
+        if (nul_ != 0 && walked_.nulLine == 0) [[unlikely]] {
+            const std::uint64_t before = (std::uint64_t{1} << std::countr_zero(nul_)) - 1;
+            walked_.nulLine = walked_.lines + Count<kHardware>(ends & before) + 1;
         }
+        nul_ = 0;
         walked_.lines += Count<kHardware>(ends);
-        if (ends != 0) {
-            walked_.continued = (continued >> (63 - std::countl_zero(ends))) & 1;
-        }
     }
 
     const Walked& Result() const { return walked_; }
 
 private:
-    // The lowest candidate's bit when its statement may declare; 0 for none. Reads stay
-    // inside the run: a word cut short by the run's end is a line of one character at most,
-    // no keyword whatever the table says.
-    TALLIX_ALWAYS_INLINE std::uint64_t Test(std::uint64_t candidates, const char* chunk) const {
+    // The lowest candidate's bit when its line may matter; 0 for none.
+    TALLIX_ALWAYS_INLINE static std::uint64_t Test(std::uint64_t candidates, const char* bytes) {
         const int at = std::countr_zero(candidates | std::uint64_t{1} << 63);
-        const char* last = runEnd_ - 1;
-        const char* q = std::min(chunk + at, last);
-        const std::uint32_t index = PrefixIndex(*q, *std::min(q + 1, last), *std::min(q + 2, last));
-        return ((kDeclarationPrefixes[index >> 6] >> (index & 63)) & 1) << at & candidates;
+        std::uint32_t word;
+        std::memcpy(&word, bytes + at, sizeof word);
+        return MayDeclare(word) << at & candidates;
     }
 
     template <bool kHardware>
@@ -221,72 +246,69 @@ private:
         }
     }
 
-    template <bool kHardware>
-    TALLIX_ALWAYS_INLINE static std::int64_t LinesBefore(std::uint64_t ends, int at) {
-        return Count<kHardware>(ends & ((std::uint64_t{1} << at) - 1));
-    }
-
-    const char* runEnd_;
-    Resolve& resolve_;
-    OnStatement& onStatement_;
+    OnLine& onLine_;
     std::uint64_t crCarry_ = 0;
-    std::uint64_t lastUnder_ = 0;
-    std::uint64_t lastBlank_ = 0;
-    std::uint64_t startCarry_ = 1;  // the walk starts with a statement
+    std::uint64_t startCarry_ = 1;  // the walk starts with a line
     std::uint64_t firstCarry_ = 0;
+    std::uint64_t nul_ = 0;
     Walked walked_;
 };
 
-// The last piece of a run, shorter than a chunk, padded.
-template <bool kVbNet, bool kHardware, typename Walk>
-TALLIX_ALWAYS_INLINE void AddLastPiece(Walk& walk, const char* p, const char* runEnd) {
-    char padded[kChunk] = {};
+// Chunks are read in place while four bytes past them still belong to the run, for the
+// table's look at three; the last piece is read from a padded copy.
+inline constexpr std::size_t kInPlace = kChunk + 3;
+
+template <bool kHardware, typename Walk>
+TALLIX_ALWAYS_INLINE void AddLastPieces(Walk& walk, const char* p, const char* runEnd) {
+    char padded[2 * kChunk + 4] = {};
     const auto size = static_cast<std::size_t>(runEnd - p);
     std::memcpy(padded, p, size);
-    walk.template Add<kVbNet, kHardware>(Masks(padded), p, (std::uint64_t{1} << size) - 1);
+    for (std::size_t at = 0; at < size; at += kChunk) {
+        const std::size_t here = std::min(kChunk, size - at);
+        const std::uint64_t valid =
+            here == kChunk ? ~std::uint64_t{0} : (std::uint64_t{1} << here) - 1;
+        walk.template Add<kHardware>(Masks(padded + at), p + at, padded + at, valid);
+    }
 }
 
-// Walks [p, runEnd), p being a statement's start and runEnd following a line end.
-template <bool kVbNet, typename Resolve, typename OnStatement>
-Walked WalkStatements(const char* p, const char* runEnd, Resolve& resolve,
-                      OnStatement& onStatement) {
-    StatementWalk<Resolve, OnStatement> walk(runEnd, resolve, onStatement);
-    for (; static_cast<std::size_t>(runEnd - p) >= kChunk; p += kChunk) {
-        walk.template Add<kVbNet, false>(Masks(p), p, ~std::uint64_t{0});
+// Walks [p, runEnd), p being a line's start and runEnd following a line end.
+template <typename OnLine>
+Walked WalkLines(const char* p, const char* runEnd, OnLine& onLine) {
+    StatementWalk<OnLine> walk(onLine);
+    for (; static_cast<std::size_t>(runEnd - p) >= kInPlace; p += kChunk) {
+        walk.template Add<false>(Masks(p), p, p, ~std::uint64_t{0});
     }
     if (p != runEnd) {
-        AddLastPiece<kVbNet, false>(walk, p, runEnd);
+        AddLastPieces<false>(walk, p, runEnd);
     }
     return walk.Result();
 }
 
 #if TALLIX_HAVE_AVX2_PATH
-template <bool kVbNet, typename Resolve, typename OnStatement>
-TALLIX_TARGET_AVX2 Walked WalkStatementsAvx2(const char* p, const char* runEnd, Resolve& resolve,
-                                             OnStatement& onStatement) {
-    StatementWalk<Resolve, OnStatement> walk(runEnd, resolve, onStatement);
-    for (; static_cast<std::size_t>(runEnd - p) >= kChunk; p += kChunk) {
-        walk.template Add<kVbNet, true>(MasksAvx2(p), p, ~std::uint64_t{0});
+template <typename OnLine>
+TALLIX_TARGET_AVX2_BMI Walked WalkLinesAvx2(const char* p, const char* runEnd, OnLine& onLine) {
+    StatementWalk<OnLine> walk(onLine);
+    for (; static_cast<std::size_t>(runEnd - p) >= kInPlace; p += kChunk) {
+        walk.template Add<true>(MasksAvx2(p), p, p, ~std::uint64_t{0});
     }
     if (p != runEnd) {
-        AddLastPiece<kVbNet, true>(walk, p, runEnd);
+        AddLastPieces<true>(walk, p, runEnd);
     }
     return walk.Result();
 }
 #endif
 
 // The walk in the build this processor runs best; both find the same.
-template <bool kVbNet, typename Resolve, typename OnStatement>
-Walked Walk(const char* p, const char* runEnd, Resolve& resolve, OnStatement& onStatement,
-            bool avx2) {
+template <typename OnLine>
+Walked Walk(const char* p, const char* runEnd, OnLine& onLine, bool avx2) {
 #if TALLIX_HAVE_AVX2_PATH
     if (avx2) {
-        return WalkStatementsAvx2<kVbNet>(p, runEnd, resolve, onStatement);
+        return WalkLinesAvx2(p, runEnd, onLine);
     }
 #else
     (void)avx2;
 #endif
-    return WalkStatements<kVbNet>(p, runEnd, resolve, onStatement);
+    return WalkLines(p, runEnd, onLine);
 }
 
 }  // namespace tallix::statement_bits

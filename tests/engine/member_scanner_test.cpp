@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/counting/line_counter.h"
+#include "engine/inventory/statement_bits.h"
 #include "engine/text/text_lines.h"
 
 namespace tallix {
@@ -403,6 +404,55 @@ TEST(MemberScanner, TheWalkOverWholeBlocksFindsWhatALineByLineReadingFinds) {
             EXPECT_EQ(ScanMemberText(text, kind), lineByLine)
                 << "seed " << seed << (kind == SourceKind::Vb6 ? " VB6" : " VB.NET");
             EXPECT_EQ(ScanInBlocks(text, kind, 100), lineByLine) << "seed " << seed;
+        }
+    }
+}
+
+// The walk as the scanner drives it: every line it hands on, and its line number.
+struct Handed {
+    std::ptrdiff_t first;
+    std::int64_t line;
+
+    friend bool operator==(const Handed&, const Handed&) = default;
+};
+
+// The hints the walk gives must be where the line starts (the byte after the end before
+// it) and ends, when it gives them.
+std::vector<Handed> WalkedLines(std::string_view text, bool avx2) {
+    std::vector<Handed> handed;
+    const char* base = text.data();
+    const auto onLine = [&](const char* first, const char* start, const char* end,
+                            std::int64_t line) {
+        handed.push_back({first - base, line});
+        const char* lineEnd = first;
+        while (*lineEnd != '\r' && *lineEnd != '\n') {
+            ++lineEnd;
+        }
+        if (end != nullptr) {
+            EXPECT_EQ(end, lineEnd) << "line " << line;
+        }
+        if (start != nullptr) {
+            const char* lineStart = first;
+            while (lineStart > base && lineStart[-1] != '\r' && lineStart[-1] != '\n') {
+                --lineStart;
+            }
+            // After a CR LF the walk names the LF.
+            const bool afterPair = start + 1 == lineStart && *start == '\n';
+            EXPECT_TRUE(start == lineStart || afterPair) << "line " << line;
+        }
+    };
+    statement_bits::Walk(text.data(), text.data() + text.size(), onLine, avx2);
+    return handed;
+}
+
+TEST(StatementWalk, BothBuildsHandOnTheSameLines) {
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        std::string text = PoolText(seed, 300);
+        text.resize(text.find_last_of("\r\n") + 1);  // whole lines, as a run has them
+        const std::vector<Handed> portable = WalkedLines(text, false);
+        EXPECT_GT(portable.size(), 20u);
+        if (statement_bits::PreferAvx2()) {
+            EXPECT_EQ(WalkedLines(text, true), portable) << "seed " << seed;
         }
     }
 }
