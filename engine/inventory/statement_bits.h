@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "engine/counting/line_bits.h"
 
@@ -43,6 +44,9 @@ struct ByteMasks {
     std::uint64_t lf = 0;
     std::uint64_t blank = 0;  // space or tab
     std::uint64_t nul = 0;
+    // The AVX2 build's filter: bit j when the bytes at j - 1 and j may be the first two
+    // letters of a declaration's words.
+    std::uint64_t declarationPairs = 0;
 };
 
 inline ByteMasks MasksPlain(const char* p) {
@@ -103,11 +107,100 @@ TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE std::uint64_t BlankAvx2(__m256i low,
                     _mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, high), high));
 }
 
-TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE ByteMasks MasksAvx2(const char* p) {
+// The filter sorts the first two letters of the words that matter into eight buckets,
+// each a set of first letters and a set of second letters; a byte's buckets come from two
+// tables, by its low and by its high four bits, as in the Teddy matcher. Pairs outside the
+// words pass too (any first letter of a bucket with any second of it), and the table of
+// three letters settles them; no pair of a word is stopped.
+struct PairBucket {
+    std::string_view firsts;   // lower case
+    std::string_view seconds;  // lower case; "" for any byte
+};
+inline constexpr std::array<PairBucket, 8> kPairBuckets{{
+    {"p", "ura"},     // public, private, protected, partial, property
+    {"f", "ru"},      // friend, function
+    {"s", "thu"},     // static, shared, shadows, sub
+    {"o", "vp"},      // overloads, overrides, overridable, operator
+    {"nm", "oau"},    // notoverridable, narrowing, mustoverride
+    {"rd", "e"},      // readonly, default, declare
+    {"wia", "rits"},  // writeonly, widening, iterator, async
+    {"<\x7F", ""},    // an attribute; "_" with bit 5 set
+}};
+
+struct NibbleTables {
+    std::array<std::uint8_t, 16> low{};
+    std::array<std::uint8_t, 16> high{};
+};
+
+constexpr NibbleTables BucketTables(bool seconds) {
+    NibbleTables tables;
+    for (std::size_t bucket = 0; bucket < kPairBuckets.size(); ++bucket) {
+        const auto bit = static_cast<std::uint8_t>(1u << bucket);
+        const std::string_view bytes =
+            seconds ? kPairBuckets[bucket].seconds : kPairBuckets[bucket].firsts;
+        if (bytes.empty()) {
+            for (std::size_t n = 0; n < 16; ++n) {
+                tables.low[n] |= bit;
+                tables.high[n] |= bit;
+            }
+        }
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
+            tables.low[byte & 0x0F] |= bit;
+            tables.high[byte >> 4] |= bit;
+        }
+    }
+    return tables;
+}
+inline constexpr NibbleTables kFirstTables = BucketTables(false);
+inline constexpr NibbleTables kSecondTables = BucketTables(true);
+
+TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE __m256i Table(const std::array<std::uint8_t, 16>& t) {
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data())));
+}
+
+// The buckets of each byte, letters in either case alike.
+TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE __m256i Buckets(__m256i low, __m256i high,
+                                                            __m256i lowTable, __m256i highTable) {
+    return _mm256_and_si256(_mm256_shuffle_epi8(lowTable, low),
+                            _mm256_shuffle_epi8(highTable, high));
+}
+
+// Bit j when byte j - 1 is a first letter of a bucket that byte j is a second letter of;
+// `earlier` holds the buckets of the 32 bytes before.
+TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE std::uint64_t PairBits(__m256i firsts, __m256i earlier,
+                                                                   __m256i seconds) {
+    const __m256i carried = _mm256_permute2x128_si256(earlier, firsts, 0x21);
+    const __m256i before = _mm256_alignr_epi8(firsts, carried, 15);
+    const __m256i none =
+        _mm256_cmpeq_epi8(_mm256_and_si256(before, seconds), _mm256_setzero_si256());
+    return ~std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(none))} & 0xFFFFFFFF;
+}
+
+// The masks of a chunk and its pair filter; `earlier` carries the first-letter buckets of
+// the last 32 bytes from one chunk to the next.
+TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE ByteMasks MasksAvx2(const char* p, __m256i& earlier) {
     const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
     const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
-    return {EqualAvx2(low, high, '\r'), EqualAvx2(low, high, '\n'), BlankAvx2(low, high),
-            EqualAvx2(low, high, '\0')};
+    ByteMasks m{EqualAvx2(low, high, '\r'), EqualAvx2(low, high, '\n'), BlankAvx2(low, high),
+                EqualAvx2(low, high, '\0'), 0};
+    const __m256i lowerCase = _mm256_set1_epi8(0x20);
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i lowBytes = _mm256_or_si256(low, lowerCase);
+    const __m256i highBytes = _mm256_or_si256(high, lowerCase);
+    const __m256i lowLow = _mm256_and_si256(lowBytes, nibble);
+    const __m256i lowHigh = _mm256_and_si256(_mm256_srli_epi16(lowBytes, 4), nibble);
+    const __m256i highLow = _mm256_and_si256(highBytes, nibble);
+    const __m256i highHigh = _mm256_and_si256(_mm256_srli_epi16(highBytes, 4), nibble);
+    const __m256i firstLow = Table(kFirstTables.low), firstHigh = Table(kFirstTables.high);
+    const __m256i secondLow = Table(kSecondTables.low), secondHigh = Table(kSecondTables.high);
+    const __m256i firstsLow = Buckets(lowLow, lowHigh, firstLow, firstHigh);
+    const __m256i firstsHigh = Buckets(highLow, highHigh, firstLow, firstHigh);
+    m.declarationPairs =
+        PairBits(firstsLow, earlier, Buckets(lowLow, lowHigh, secondLow, secondHigh)) |
+        PairBits(firstsHigh, firstsLow, Buckets(highLow, highHigh, secondLow, secondHigh)) << 32;
+    earlier = firstsHigh;
+    return m;
 }
 
 inline bool HasAvx2Bmi() {
@@ -161,26 +254,42 @@ TALLIX_ALWAYS_INLINE std::uint64_t MayDeclare(std::uint32_t word) {
     return kDeclarationPrefixes[index >> 6] >> (index & 63) & 1;
 }
 
+// The same for the line whose first character is at q, its second before runEnd.
+inline bool MayDeclare(const char* q, const char* runEnd) {
+    const char third = q + 2 < runEnd ? q[2] : '\0';
+    return MayDeclare(static_cast<unsigned char>(q[0]) |
+                      std::uint32_t{static_cast<unsigned char>(q[1])} << 8 |
+                      std::uint32_t{static_cast<unsigned char>(third)} << 16) != 0;
+}
+
 // What a walk over a run of code found besides its statements.
 struct Walked {
     std::int64_t lines = 0;    // the run's lines
     std::int64_t nulLine = 0;  // the line, counted from 1 at the walk's start, of a NUL; 0: none
 };
 
-// Walks the complete lines of a run, chunk by chunk, and hands each line that may start a
-// statement that declares to onLine(first, start, end, line): its first character; the
-// byte after the line end before it and its own end byte, when the walk has found them
-// already (else nullptr); and its line, counted from 0 at the walk's start. The handler may read on
-// through the lines that the statement continues in; the walk hands those on too when they may
-// matter.
-template <typename OnLine>
+// A chunk with lines that may matter, kept for after the walk: handing them on from inside
+// it would cost a branch the processor mispredicts in every chunk that has one.
+struct ChunkHits {
+    const char* chunk;
+    std::uint64_t hits;    // the first characters of the lines that may matter
+    std::uint64_t starts;  // the byte after each line end, and the first byte of the run
+    std::uint64_t ends;
+    std::int64_t linesBefore;  // the walk's lines before the chunk
+};
+
+// Walks the complete lines of a run, chunk by chunk, and keeps the chunks that hold lines
+// that may start a statement that declares. `kept` has room for one more than the run has
+// chunks.
 class StatementWalk {
 public:
-    explicit StatementWalk(OnLine& onLine) : onLine_(onLine) {}
+    explicit StatementWalk(ChunkHits* kept) : kept_(kept) {}
 
     // Takes the masks of the chunk at `chunk`, whose bytes may be read at `bytes` up to three
-    // past the chunk; the bytes `valid` marks belong to the run.
-    template <bool kHardware>
+    // past the chunk; the bytes `valid` marks belong to the run. With kPairFilter the
+    // masks' pair filter picks the lines, and what is kept is their second bytes: the
+    // tests come after the walk.
+    template <bool kHardware, bool kPairFilter>
     TALLIX_ALWAYS_INLINE void Add(ByteMasks m, const char* chunk, const char* bytes,
                                   std::uint64_t valid) {
         const std::uint64_t cr = m.cr & valid;
@@ -194,30 +303,25 @@ public:
         const std::uint64_t starts = (ends << 1) | startCarry_;
         startCarry_ = ends >> 63;
         const std::uint64_t sum = skip + starts;
-        const std::uint64_t first = (sum + firstCarry_) & ~skip;
+        const std::uint64_t first = (sum + firstCarry_) & ~skip & ~ends & valid;
         firstCarry_ = (sum < skip) | (sum + firstCarry_ < sum);
-        // Most chunks hold one or two lines: those two are tested without a branch.
-        std::uint64_t candidates = first & ~ends & valid;
-        std::uint64_t hits = Test(candidates, bytes);
-        candidates &= candidates - 1;
-        hits |= Test(candidates, bytes);
-        for (candidates &= candidates - 1; candidates != 0; candidates &= candidates - 1) {
+        std::uint64_t hits;
+        if constexpr (kPairFilter) {
+            hits = ((first << 1) | firstTop_) & m.declarationPairs & valid;
+            firstTop_ = first >> 63;
+        } else {
+            // Most chunks hold one or two lines: those two are tested without a branch.
+            std::uint64_t candidates = first;
+            hits = Test(candidates, bytes);
+            candidates &= candidates - 1;
             hits |= Test(candidates, bytes);
-        }
-        if (hits != 0) [[unlikely]] {
-            for (; hits != 0; hits &= hits - 1) {
-                const int at = std::countr_zero(hits);
-                const std::uint64_t before = (std::uint64_t{1} << at) - 1;
-                // Where the line starts and ends, when the chunk holds them: the byte after
-                // the end before it (the LF of a CR LF, or the line's first byte), and its
-                // own end.
-                const std::uint64_t start = starts & (before | std::uint64_t{1} << at);
-                const std::uint64_t after = ends & ~before;
-                onLine_(chunk + at, start != 0 ? chunk + (63 - std::countl_zero(start)) : nullptr,
-                        after != 0 ? chunk + std::countr_zero(after) : nullptr,
-                        walked_.lines + Count<kHardware>(ends & before));
+            for (candidates &= candidates - 1; candidates != 0; candidates &= candidates - 1) {
+                hits |= Test(candidates, bytes);
             }
         }
+        // Written whatever the hits; kept, by counting it, only when there are some.
+        kept_[count_] = {chunk, hits, starts, ends, walked_.lines};
+        count_ += hits != 0 ? 1 : 0;
         if (nul_ != 0 && walked_.nulLine == 0) [[unlikely]] {
             const std::uint64_t before = (std::uint64_t{1} << std::countr_zero(nul_)) - 1;
             walked_.nulLine = walked_.lines + Count<kHardware>(ends & before) + 1;
@@ -227,6 +331,7 @@ public:
     }
 
     const Walked& Result() const { return walked_; }
+    std::size_t Kept() const { return count_; }
 
 private:
     // The lowest candidate's bit when its line may matter; 0 for none.
@@ -246,8 +351,10 @@ private:
         }
     }
 
-    OnLine& onLine_;
+    ChunkHits* kept_;
+    std::size_t count_ = 0;
     std::uint64_t crCarry_ = 0;
+    std::uint64_t firstTop_ = 0;    // the last chunk's first character at its last byte
     std::uint64_t startCarry_ = 1;  // the walk starts with a line
     std::uint64_t firstCarry_ = 0;
     std::uint64_t nul_ = 0;
@@ -258,8 +365,8 @@ private:
 // table's look at three; the last piece is read from a padded copy.
 inline constexpr std::size_t kInPlace = kChunk + 3;
 
-template <bool kHardware, typename Walk>
-TALLIX_ALWAYS_INLINE void AddLastPieces(Walk& walk, const char* p, const char* runEnd) {
+template <bool kHardware>
+TALLIX_ALWAYS_INLINE void AddLastPieces(StatementWalk& walk, const char* p, const char* runEnd) {
     char padded[2 * kChunk + 4] = {};
     const auto size = static_cast<std::size_t>(runEnd - p);
     std::memcpy(padded, p, size);
@@ -267,48 +374,84 @@ TALLIX_ALWAYS_INLINE void AddLastPieces(Walk& walk, const char* p, const char* r
         const std::size_t here = std::min(kChunk, size - at);
         const std::uint64_t valid =
             here == kChunk ? ~std::uint64_t{0} : (std::uint64_t{1} << here) - 1;
-        walk.template Add<kHardware>(Masks(padded + at), p + at, padded + at, valid);
+        walk.template Add<kHardware, false>(Masks(padded + at), p + at, padded + at, valid);
     }
 }
 
-// Walks [p, runEnd), p being a line's start and runEnd following a line end.
-template <typename OnLine>
-Walked WalkLines(const char* p, const char* runEnd, OnLine& onLine) {
-    StatementWalk<OnLine> walk(onLine);
+inline void WalkChunks(StatementWalk& walk, const char* p, const char* runEnd) {
     for (; static_cast<std::size_t>(runEnd - p) >= kInPlace; p += kChunk) {
-        walk.template Add<false>(Masks(p), p, p, ~std::uint64_t{0});
+        walk.template Add<false, false>(Masks(p), p, p, ~std::uint64_t{0});
     }
     if (p != runEnd) {
         AddLastPieces<false>(walk, p, runEnd);
     }
-    return walk.Result();
 }
 
 #if TALLIX_HAVE_AVX2_PATH
-template <typename OnLine>
-TALLIX_TARGET_AVX2_BMI Walked WalkLinesAvx2(const char* p, const char* runEnd, OnLine& onLine) {
-    StatementWalk<OnLine> walk(onLine);
-    for (; static_cast<std::size_t>(runEnd - p) >= kInPlace; p += kChunk) {
-        walk.template Add<true>(MasksAvx2(p), p, p, ~std::uint64_t{0});
+TALLIX_TARGET_AVX2_BMI inline void WalkChunksAvx2(StatementWalk& walk, const char* p,
+                                                  const char* runEnd) {
+    __m256i earlier = _mm256_setzero_si256();
+    for (; static_cast<std::size_t>(runEnd - p) >= kChunk; p += kChunk) {
+        walk.template Add<true, true>(MasksAvx2(p, earlier), p, p, ~std::uint64_t{0});
     }
     if (p != runEnd) {
-        AddLastPieces<true>(walk, p, runEnd);
+        char padded[kChunk] = {};
+        const auto size = static_cast<std::size_t>(runEnd - p);
+        std::memcpy(padded, p, size);
+        walk.template Add<true, true>(MasksAvx2(padded, earlier), p, padded,
+                                      (std::uint64_t{1} << size) - 1);
     }
-    return walk.Result();
 }
 #endif
 
-// The walk in the build this processor runs best; both find the same.
+// Walks [p, runEnd), p being a line's start and runEnd following a line end, in the build
+// this processor runs best (both find the same), and then hands each line that may start a
+// statement that declares to onLine(first, start, end, line), in order: its first
+// character; the byte after the line end before it and its own end byte, when the walk has
+// found them (else nullptr); and its line, counted from 0 at p. The handler may read on
+// through the lines that the statement continues in; the walk hands those on too when they
+// may matter. `scratch` keeps its room from one run to the next.
 template <typename OnLine>
-Walked Walk(const char* p, const char* runEnd, OnLine& onLine, bool avx2) {
+Walked Walk(const char* p, const char* runEnd, OnLine& onLine, bool avx2,
+            std::vector<ChunkHits>& scratch) {
+    const auto chunks = static_cast<std::size_t>(runEnd - p) / kChunk + 3;
+    if (scratch.size() < chunks) {
+        scratch.resize(chunks);
+    }
+    StatementWalk walk(scratch.data());
 #if TALLIX_HAVE_AVX2_PATH
     if (avx2) {
-        return WalkLinesAvx2(p, runEnd, onLine);
+        WalkChunksAvx2(walk, p, runEnd);
+    } else {
+        WalkChunks(walk, p, runEnd);
     }
 #else
     (void)avx2;
+    WalkChunks(walk, p, runEnd);
 #endif
-    return WalkLines(p, runEnd, onLine);
+    // The pair filter keeps second bytes, which the table's test of three settles; the
+    // portable walk has settled its first bytes already.
+    const int back = avx2 && TALLIX_HAVE_AVX2_PATH ? 1 : 0;
+    for (std::size_t i = 0; i < walk.Kept(); ++i) {
+        const ChunkHits& kept = scratch[i];
+        for (std::uint64_t hits = kept.hits; hits != 0; hits &= hits - 1) {
+            const int marked = std::countr_zero(hits);
+            const char* first = kept.chunk + marked - back;
+            if (back != 0 && !MayDeclare(first, runEnd)) {
+                continue;
+            }
+            const std::uint64_t before = (std::uint64_t{1} << marked) - 1;
+            // Where the line starts and ends, when the chunk holds them: the byte after the
+            // end before it (the LF of a CR LF, or the line's first byte), and its own end.
+            const std::uint64_t start =
+                kept.starts & (back != 0 ? before : before | std::uint64_t{1} << marked);
+            const std::uint64_t after = kept.ends & ~before;
+            onLine(first, start != 0 ? kept.chunk + (63 - std::countl_zero(start)) : nullptr,
+                   after != 0 ? kept.chunk + std::countr_zero(after) : nullptr,
+                   kept.linesBefore + std::popcount(kept.ends & before));
+        }
+    }
+    return walk.Result();
 }
 
 }  // namespace tallix::statement_bits

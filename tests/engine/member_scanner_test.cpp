@@ -441,7 +441,8 @@ std::vector<Handed> WalkedLines(std::string_view text, bool avx2) {
             EXPECT_TRUE(start == lineStart || afterPair) << "line " << line;
         }
     };
-    statement_bits::Walk(text.data(), text.data() + text.size(), onLine, avx2);
+    std::vector<statement_bits::ChunkHits> scratch;
+    statement_bits::Walk(text.data(), text.data() + text.size(), onLine, avx2, scratch);
     return handed;
 }
 
