@@ -150,8 +150,9 @@ namespace {
 using Truth = ConditionTruth;
 
 // Metadata of a reference item, written as an attribute or as a child element.
-constexpr std::array<std::string_view, 7> kMetadata{
-    "Version", "HintPath", "Guid", "VersionMajor", "VersionMinor", "WrapperTool", "Name"};
+constexpr std::array<std::string_view, 8> kMetadata{"Version",      "HintPath",     "Guid",
+                                                    "VersionMajor", "VersionMinor", "WrapperTool",
+                                                    "Name",         "Project"};
 
 struct ItemType {
     std::string_view element;
@@ -358,6 +359,7 @@ private:
             }
             case ReferenceKind::Project:
                 reference.location = include;
+                reference.guid = WithoutBraces(Metadata("Project"));
                 reference.name = Metadata("Name");
                 if (reference.name.empty()) {
                     reference.name = BaseNameOf(include);

@@ -196,7 +196,8 @@ TEST(VbNetReferences, EveryKindWithItsMetadata) {
             Ref(ReferenceKind::Package, "Serilog", "", "2.10.0", ""),
             Ref(ReferenceKind::Com, "MSXML2", "F5078F18-C551-11D3-89B9-0000F81FE221", "6.0", "",
                 "tlbimp"),
-            Ref(ReferenceKind::Project, "Vb Library", "", "", "..\\VbLib\\VbLib.vbproj"),
+            Ref(ReferenceKind::Project, "Vb Library", "D18AB89D-1897-4779-A937-F48661E0B6B8", "",
+                "..\\VbLib\\VbLib.vbproj"),
             Ref(ReferenceKind::Project, "Other", "", "", "..\\Other\\Other.vbproj"),
             Ref(ReferenceKind::Package, "A", "", "1.0", ""),
             Ref(ReferenceKind::Package, "B", "", "1.0", "")}));
