@@ -38,6 +38,11 @@ namespace tallix::statement_bits {
 
 inline constexpr std::size_t kChunk = 64;
 
+// The first three letters of every modifier and of the keywords that declare.
+inline constexpr std::array<std::string_view, 21> kDeclarationStarts{
+    "pub", "pri", "pro", "fri", "sta", "sha", "ove", "not", "mus", "par", "rea",
+    "wri", "def", "ite", "asy", "wid", "nar", "sub", "fun", "ope", "dec"};
+
 // One bit per byte of a 64-byte chunk.
 struct ByteMasks {
     std::uint64_t cr = 0;
@@ -116,15 +121,18 @@ struct PairBucket {
     std::string_view firsts;   // lower case
     std::string_view seconds;  // lower case; "" for any byte
 };
+// A bucket's sets are chosen so that the products of their four-bit halves hold few other
+// letters: the lines that most often start code (Set, Next, Me., MsgBox, Dim, If, For, End)
+// pass none of them.
 inline constexpr std::array<PairBucket, 8> kPairBuckets{{
-    {"p", "ura"},     // public, private, protected, partial, property
-    {"f", "ru"},      // friend, function
-    {"s", "thu"},     // static, shared, shadows, sub
-    {"o", "vp"},      // overloads, overrides, overridable, operator
-    {"nm", "oau"},    // notoverridable, narrowing, mustoverride
-    {"rd", "e"},      // readonly, default, declare
-    {"wia", "rits"},  // writeonly, widening, iterator, async
-    {"<\x7F", ""},    // an attribute; "_" with bit 5 set
+    {"pfm", "ur"},  // public, private, protected, property, friend, function, mustoverride
+    {"pn", "ao"},   // partial, narrowing, notoverridable
+    {"si", "tu"},   // static, sub, iterator
+    {"sa", "hs"},   // shared, shadows, async
+    {"o", "vp"},    // overloads, overrides, overridable, operator
+    {"rd", "e"},    // readonly, default, declare
+    {"w", "ri"},    // writeonly, widening
+    {"<\x7F", ""},  // an attribute; "_" with bit 5 set
 }};
 
 struct NibbleTables {
@@ -155,6 +163,25 @@ constexpr NibbleTables BucketTables(bool seconds) {
 inline constexpr NibbleTables kFirstTables = BucketTables(false);
 inline constexpr NibbleTables kSecondTables = BucketTables(true);
 
+// Whether the filter lets through the first two letters of every word that matters, in
+// either case: it may pass more, never fewer.
+constexpr bool BucketsPassEveryStart() {
+    const auto buckets = [](const NibbleTables& tables, unsigned char byte) {
+        return tables.low[byte & 0x0F] & tables.high[byte >> 4];
+    };
+    for (const std::string_view start : kDeclarationStarts) {
+        for (const unsigned char upper : {0u, 0x20u}) {
+            const auto first = static_cast<unsigned char>((start[0] & ~upper) | 0x20);
+            const auto second = static_cast<unsigned char>((start[1] & ~upper) | 0x20);
+            if ((buckets(kFirstTables, first) & buckets(kSecondTables, second)) == 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(BucketsPassEveryStart());
+
 TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE __m256i Table(const std::array<std::uint8_t, 16>& t) {
     return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data())));
 }
@@ -177,13 +204,17 @@ TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE std::uint64_t PairBits(__m256i first
     return ~std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(none))} & 0xFFFFFFFF;
 }
 
-// The masks of a chunk and its pair filter; `earlier` carries the first-letter buckets of
-// the last 32 bytes from one chunk to the next.
-TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE ByteMasks MasksAvx2(const char* p, __m256i& earlier) {
+// The masks of a chunk but NUL's, and its pair filter; `earlier` carries the first-letter
+// buckets of the last 32 bytes from one chunk to the next, `nul` gathers the NUL bytes of
+// every chunk, which the walk looks for only when there are some.
+TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE ByteMasks MasksAvx2(const char* p, __m256i& earlier,
+                                                                __m256i& nul) {
     const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
     const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
-    ByteMasks m{EqualAvx2(low, high, '\r'), EqualAvx2(low, high, '\n'), BlankAvx2(low, high),
-                EqualAvx2(low, high, '\0'), 0};
+    const __m256i zero = _mm256_setzero_si256();
+    nul = _mm256_or_si256(
+        nul, _mm256_or_si256(_mm256_cmpeq_epi8(low, zero), _mm256_cmpeq_epi8(high, zero)));
+    ByteMasks m{EqualAvx2(low, high, '\r'), EqualAvx2(low, high, '\n'), BlankAvx2(low, high), 0, 0};
     const __m256i lowerCase = _mm256_set1_epi8(0x20);
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     const __m256i lowBytes = _mm256_or_si256(low, lowerCase);
@@ -230,11 +261,7 @@ constexpr std::array<std::uint64_t, 512> DeclarationPrefixes() {
     const auto set = [&](std::uint32_t index) {
         table[index >> 6] |= std::uint64_t{1} << (index & 63);
     };
-    // The first three letters of every modifier and of the keywords that declare.
-    constexpr std::string_view kPrefixes[] = {"pub", "pri", "pro", "fri", "sta", "sha", "ove",
-                                              "not", "mus", "par", "rea", "wri", "def", "ite",
-                                              "asy", "wid", "nar", "sub", "fun", "ope", "dec"};
-    for (const std::string_view prefix : kPrefixes) {
+    for (const std::string_view prefix : kDeclarationStarts) {
         set(PrefixIndex(prefix[0], prefix[1], prefix[2]));
     }
     // An attribute, and a line continued before its first word ("_"), whatever follows.
@@ -332,6 +359,8 @@ public:
 
     const Walked& Result() const { return walked_; }
     std::size_t Kept() const { return count_; }
+    // Where the first NUL is, when the chunks did not say.
+    void SetNulLine(std::int64_t line) { walked_.nulLine = line; }
 
 private:
     // The lowest candidate's bit when its line may matter; 0 for none.
@@ -387,20 +416,40 @@ inline void WalkChunks(StatementWalk& walk, const char* p, const char* runEnd) {
     }
 }
 
+// The line of [p, runEnd), counted from 1, that holds its first NUL, or 0.
+inline std::int64_t NulLine(const char* p, const char* runEnd) {
+    const void* nul = std::memchr(p, '\0', static_cast<std::size_t>(runEnd - p));
+    if (nul == nullptr) {
+        return 0;
+    }
+    std::int64_t lines = 1;
+    for (const char* q = p; q != static_cast<const char*>(nul); ++q) {
+        lines += *q == '\r' || (*q == '\n' && (q == p || q[-1] != '\r')) ? 1 : 0;
+    }
+    return lines;
+}
+
 #if TALLIX_HAVE_AVX2_PATH
-TALLIX_TARGET_AVX2_BMI inline void WalkChunksAvx2(StatementWalk& walk, const char* p,
+// Returns whether a chunk read in place holds a NUL; the last piece's are in the walk.
+TALLIX_TARGET_AVX2_BMI inline bool WalkChunksAvx2(StatementWalk& walk, const char* p,
                                                   const char* runEnd) {
     __m256i earlier = _mm256_setzero_si256();
+    __m256i nul = _mm256_setzero_si256();
     for (; static_cast<std::size_t>(runEnd - p) >= kChunk; p += kChunk) {
-        walk.template Add<true, true>(MasksAvx2(p, earlier), p, p, ~std::uint64_t{0});
+        walk.template Add<true, true>(MasksAvx2(p, earlier, nul), p, p, ~std::uint64_t{0});
     }
+    const bool nulSeen = !_mm256_testz_si256(nul, nul);
     if (p != runEnd) {
         char padded[kChunk] = {};
         const auto size = static_cast<std::size_t>(runEnd - p);
         std::memcpy(padded, p, size);
-        walk.template Add<true, true>(MasksAvx2(padded, earlier), p, padded,
-                                      (std::uint64_t{1} << size) - 1);
+        ByteMasks m = MasksAvx2(padded, earlier, nul);
+        for (std::size_t i = 0; i < size; ++i) {
+            m.nul |= std::uint64_t{padded[i] == '\0'} << i;
+        }
+        walk.template Add<true, true>(m, p, padded, (std::uint64_t{1} << size) - 1);
     }
+    return nulSeen;
 }
 #endif
 
@@ -421,7 +470,9 @@ Walked Walk(const char* p, const char* runEnd, OnLine& onLine, bool avx2,
     StatementWalk walk(scratch.data());
 #if TALLIX_HAVE_AVX2_PATH
     if (avx2) {
-        WalkChunksAvx2(walk, p, runEnd);
+        if (WalkChunksAvx2(walk, p, runEnd)) {
+            walk.SetNulLine(NulLine(p, runEnd));
+        }
     } else {
         WalkChunks(walk, p, runEnd);
     }
@@ -448,7 +499,7 @@ Walked Walk(const char* p, const char* runEnd, OnLine& onLine, bool avx2,
             const std::uint64_t after = kept.ends & ~before;
             onLine(first, start != 0 ? kept.chunk + (63 - std::countl_zero(start)) : nullptr,
                    after != 0 ? kept.chunk + std::countr_zero(after) : nullptr,
-                   kept.linesBefore + std::popcount(kept.ends & before));
+                   kept.linesBefore + line_bits::PopCountPortable(kept.ends & before));
         }
     }
     return walk.Result();
