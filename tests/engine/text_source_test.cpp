@@ -79,16 +79,17 @@ private:
 };
 
 TEST(ReadSourceText, OnceTooLargeToKeepItIsReadAgainWhateverTheReadsAfter) {
-    // Past 4 MiB after the third read; a fourth, small read would fit again.
-    std::string text = "<Project>";
-    for (int i = 0; text.size() < (std::size_t{9} << 20); ++i) {
-        text += std::to_string(i) + ",";
+    // Past 4 MiB with the third read; the fourth, small, would fit again, and brings the
+    // byte that shows the text is not UTF-8.
+    std::string head = "<Project>";
+    for (int i = 0; head.size() < 6'150'000; ++i) {
+        head += std::to_string(i) + ",";
     }
-    text += "\xD6\xD0";
-    UnevenSource source(text);
+    const std::string tail(1'000'000, 't');
+    UnevenSource source(head + "\xD6\xD0" + tail);
     const std::string read = Text(source, EncodingRule::Xml);
-    EXPECT_EQ(read.size(), text.size() + 1);
-    EXPECT_TRUE(read == text.substr(0, text.size() - 2) + "中") << "the text read twice is whole";
+    EXPECT_EQ(read.size(), head.size() + 3 + tail.size());
+    EXPECT_TRUE(read == head + "中" + tail) << "the text read twice is whole";
 }
 
 TEST(ReadSourceText, StopsWhenTheVisitorSaysAndPassesOnAFailure) {
