@@ -54,12 +54,13 @@ TEST(ReadSourceText, ALargeSourceWhoseEncodingShowsLateIsReadAgain) {
     EXPECT_EQ(problem.error, FileError::Unreadable);
 }
 
-// Reads of alternating sizes, as a file system may give them: large, then small.
+// Reads as a file system may give them: full ones, then now and then a short one.
 class UnevenSource : public ByteSource {
 public:
-    explicit UnevenSource(std::string text) : text_(std::move(text)) {}
+    UnevenSource(std::string text, std::size_t shortRead)
+        : text_(std::move(text)), short_(shortRead) {}
     std::size_t Read(char* buffer, std::size_t size) override {
-        const std::size_t want = (reads_++ % 2 == 0) ? 3'000'000 : 100'000;
+        const std::size_t want = reads_++ == short_ ? 1000 : 250'000;
         const std::size_t got = std::min({size, want, text_.size() - at_});
         text_.copy(buffer, got, at_);
         at_ += got;
@@ -68,27 +69,31 @@ public:
     const FileProblem& Problem() const override { return problem_; }
     bool Rewind() override {
         at_ = 0;
+        reads_ = 0;
         return true;
     }
 
 private:
     std::string text_;
+    std::size_t short_;
     std::size_t at_ = 0;
     std::size_t reads_ = 0;
     FileProblem problem_;
 };
 
 TEST(ReadSourceText, OnceTooLargeToKeepItIsReadAgainWhateverTheReadsAfter) {
-    // Past 4 MiB after the third read; a fourth, small read would fit again.
-    std::string text = "<Project>";
-    for (int i = 0; text.size() < (std::size_t{9} << 20); ++i) {
-        text += std::to_string(i) + ",";
+    // Seventeen reads of 250,000 bytes pass the 4 MiB kept; the eighteenth, short, would fit
+    // again, and holds the byte that shows the text is not UTF-8.
+    std::string head = "<Project>";
+    while (head.size() < 17 * 250'000 + 500) {
+        head += "abcdefghij";
     }
-    text += "\xD6\xD0";
-    UnevenSource source(text);
+    head.resize(17 * 250'000 + 500);
+    const std::string tail(1'000'000, 't');
+    UnevenSource source(head + "\xD6\xD0" + tail, 17);
     const std::string read = Text(source, EncodingRule::Xml);
-    EXPECT_EQ(read.size(), text.size() + 1);
-    EXPECT_TRUE(read == text.substr(0, text.size() - 2) + "中") << "the text read twice is whole";
+    EXPECT_EQ(read.size(), head.size() + 3 + tail.size());
+    EXPECT_TRUE(read == head + "中" + tail) << "the text read twice is whole";
 }
 
 TEST(ReadSourceText, StopsWhenTheVisitorSaysAndPassesOnAFailure) {
