@@ -42,6 +42,24 @@ void ReadPartner(const std::string& folder, const std::string& name, FileLocator
 
 }  // namespace
 
+MemberReading ReadMemberSource(ByteSource& source, SourceKind kind) {
+    LineCounter counter(kind);
+    MemberScanner scanner(kind);
+    char buffer[kBlockSize];
+    while (const std::size_t got = source.Read(buffer, sizeof buffer)) {
+        counter.Feed({buffer, got});
+        scanner.Feed({buffer, got});
+    }
+    MemberReading reading;
+    reading.problem = source.Problem();
+    // A file that fails half-way counts nothing rather than a part that looks whole.
+    if (reading.problem.error == FileError::None) {
+        reading.tally = counter.Finish();
+        reading.inventory = scanner.Finish();
+    }
+    return reading;
+}
+
 std::optional<std::string> DesignerPartnerName(const std::string& memberName) {
     constexpr std::string_view kVb = ".vb";
     if (memberName.size() <= kVb.size() ||
@@ -65,19 +83,12 @@ InventoryMember ReadInventoryMember(const std::string& folder, const ListedMembe
     member.count.path = std::move(opened.path);
     InputFile& file = opened.file;
     if (file.IsOpen()) {
-        LineCounter counter(kind);
-        MemberScanner scanner(kind);
-        char buffer[kBlockSize];
-        while (const std::size_t got = file.Read(buffer, sizeof buffer)) {
-            counter.Feed({buffer, got});
-            scanner.Feed({buffer, got});
-        }
-        member.count.problem = file.Problem();
-        // A file that fails half-way counts nothing rather than a part that looks whole.
+        MemberReading reading = ReadMemberSource(file, kind);
+        member.count.problem = std::move(reading.problem);
+        member.count.tally = reading.tally;
+        member.inventory = std::move(reading.inventory);
         if (member.count.problem.error == FileError::None) {
-            member.count.tally = counter.Finish();
             member.count.identity = file.Identity();
-            member.inventory = scanner.Finish();
         }
     } else {
         member.count.problem = file.Problem();

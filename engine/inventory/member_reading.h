@@ -19,6 +19,17 @@ struct InventoryMember {
     MemberInventory inventory;
 };
 
+// What reading a member's bytes gives: the line counter's tally and the scanner's
+// inventory, or neither when the source fails before its end (error None otherwise).
+struct MemberReading {
+    LineTally tally;
+    MemberInventory inventory;
+    FileProblem problem;
+};
+
+// Reads the source to its end in blocks, each block fed to the counter and to the scanner.
+MemberReading ReadMemberSource(ByteSource& source, SourceKind kind);
+
 // The file name of a VB.NET member's designer partner: "Form1.vb" has "Form1.Designer.vb";
 // nothing for a member that does not end in ".vb".
 std::optional<std::string> DesignerPartnerName(const std::string& memberName);

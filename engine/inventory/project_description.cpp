@@ -50,11 +50,22 @@ FileProblem ReadVb6Lines(ByteSource& source, ProjectDescription& description) {
                            });
 }
 
-ProjectDescription ReadVb6Description(const std::string& path) {
-    ProjectDescription description;
-    InputFile file = InputFile::Open(LocateFile(path).value_or(path));
-    description.problem = file.IsOpen() ? ReadVb6Lines(file, description) : file.Problem();
+// No member of a project that could not be read to its end, as when counting.
+ProjectDescription Whole(ProjectDescription description) {
+    if (description.problem.error != FileError::None) {
+        description.members.clear();
+    }
     return description;
+}
+
+ProjectDescription ReadVb6Description(const std::string& path) {
+    InputFile file = InputFile::Open(LocateFile(path).value_or(path));
+    if (!file.IsOpen()) {
+        ProjectDescription description;
+        description.problem = file.Problem();
+        return description;
+    }
+    return DescribeVb6Project(file);
 }
 
 ProjectDescription ReadVbNetDescription(const std::string& path) {
@@ -125,19 +136,18 @@ std::optional<ListedMember> Vb6ListedMember(std::string_view line) {
 }
 
 ProjectDescription ReadProjectDescription(const std::string& path, SourceKind kind) {
-    ProjectDescription description =
-        kind == SourceKind::Vb6 ? ReadVb6Description(path) : ReadVbNetDescription(path);
-    if (description.problem.error != FileError::None) {
-        description.members.clear();
-    }
-    return description;
+    return kind == SourceKind::Vb6 ? ReadVb6Description(path) : Whole(ReadVbNetDescription(path));
+}
+
+ProjectDescription DescribeVb6Project(ByteSource& source) {
+    ProjectDescription description;
+    description.problem = ReadVb6Lines(source, description);
+    return Whole(std::move(description));
 }
 
 ProjectDescription DescribeVb6Project(std::string_view bytes) {
-    ProjectDescription description;
     MemorySource source(bytes);
-    description.problem = ReadVb6Lines(source, description);
-    return description;
+    return DescribeVb6Project(source);
 }
 
 }  // namespace tallix

@@ -60,7 +60,8 @@ struct ProjectDescription {
 // read to its end.
 ProjectDescription ReadProjectDescription(const std::string& path, SourceKind kind);
 
-// The same for a VB6 project's bytes.
+// The same for a VB6 project's bytes from any source, and in memory.
+ProjectDescription DescribeVb6Project(ByteSource& source);
 ProjectDescription DescribeVb6Project(std::string_view bytes);
 
 }  // namespace tallix

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "cli/run.h"
 #include "engine/files/file_system.h"
 #include "json_keys.h"
+#include "other_user.h"
 #include "real_projects.h"
 #include "run_cli.h"
 #include "temp_folder.h"
@@ -314,6 +317,52 @@ TEST(InventoryStatus, TheLargestThatApplies) {
     const std::string empty = folder.Write("Empty.vbg", "VBGROUP 5.0\r\n");
     EXPECT_EQ(RunCli({"--inventory", empty}).status, kExitProjectUnusable);
     EXPECT_EQ(RunCli({"--inventory", kTools}).status, kExitSuccess);
+}
+
+// Runs the command line as a user whom permissions bind (see other_user.h).
+std::optional<RunResult> RunAsOtherUser(const std::vector<std::string>& args) {
+    const auto text = tallix::testing::AsOtherUser([&] {
+        const RunResult run = RunCli(args);
+        return std::to_string(run.status) + "\x1F" + run.out + "\x1F" + run.err;
+    });
+    if (!text) {
+        return std::nullopt;
+    }
+    const auto first = text->find('\x1F');
+    const auto second = text->find('\x1F', first + 1);
+    return RunResult{std::stoi(text->substr(0, first)), text->substr(first + 1, second - first - 1),
+                     text->substr(second + 1)};
+}
+
+TEST(InventoryStatus, FoldersAndProjectsThatCannotBeRead) {
+    TempFolder folder;
+    folder.Write("App/Main.vb", "Module M\r\n    Sub A()\r\n    End Sub\r\nEnd Module\r\n");
+    folder.Write("App/Locked/L.vb", "Sub Hidden()\r\n");
+    const std::string app = folder.Write("App/App.vbproj", "<Project Sdk=\"S\" />");
+    folder.Write("Set/One/One.bas", "Attribute VB_Name = \"O\"\r\nx = 1\r\n");
+    folder.Write("Set/One/One.vbp", "Module=O; One.bas\r\n");
+    const std::string net = folder.Write("Set/Net/Net.vbproj", "<Project Sdk=\"S\" />");
+    std::filesystem::permissions(folder.path() / "App/Locked", std::filesystem::perms::none);
+    std::filesystem::permissions(folder.path() / "Set/Net/Net.vbproj",
+                                 std::filesystem::perms::none);
+    const auto sdk = RunAsOtherUser({"--inventory", app});
+    if (!sdk) {
+        GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    }
+    EXPECT_EQ(sdk->status, kExitMembersUnreadable);
+    EXPECT_EQ(sdk->err, "工程" + app + "：文件夹" + folder.Path("App/Locked") +
+                            "无法读取（Permission denied），其中的成员未统计\n");
+    EXPECT_NE(sdk->out.find("过程 1 个"), std::string::npos) << sdk->out;
+
+    const auto set = RunAsOtherUser({"--inventory", "--json", folder.Path("Set")});
+    ASSERT_TRUE(set);
+    EXPECT_EQ(set->status, kExitProjectUnusable);
+    EXPECT_NE(set->err.find("文件" + net + "无法读取（Permission denied）！\n"), std::string::npos)
+        << set->err;
+    const Json failed = ParseJson(*set).at("projects").at(0);
+    EXPECT_EQ(failed.at("project"), net);
+    EXPECT_EQ(failed.at("error"), "无法读取（Permission denied）");
+    EXPECT_TRUE(failed.at("members").empty());
 }
 
 TEST(InventoryStatus, OutputThatCannotBeWrittenIsNotSuccess) {

@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {{Kind::DesignerNotClosed, 5, 2, {}}},
                  4},
         NoteCase{"stray ends: the first one's line and how many",
-                 "Begin VB.Form F\r\nEnd\r\nEnd\r\nEnd 'again\r\nAttribute VB_Name = \"F\"\r\n",
+                 "Begin VB.Form F\r\nEnd\r\nEnd\r\nEnd'again\r\nAttribute VB_Name = \"F\"\r\n",
                  {{Kind::EndWithoutBegin, 3, 2, {}}},
                  4},
         NoteCase{"no name attribute: all designer, a block open at the end",
@@ -213,8 +213,10 @@ INSTANTIATE_TEST_SUITE_P(
         ProcedureCase{"sub and its end", "Public Sub A()\r\n    x = 1\r\nEnd Sub\r\n", 1, 1},
         ProcedureCase{"every modifier",
                       "Private Static Function F() As Long\r\nFriend Sub G()\r\n"
-                      "Public Shared Overrides Function ToString() As String\r\n",
-                      3, 3},
+                      "Public Shared Overrides Function ToString() As String\r\n"
+                      "Protected NotOverridable Overloads Sub H()\r\n"
+                      "Public MustOverride Sub I()\r\nShadows Sub J()\r\n",
+                      6, 6},
         ProcedureCase{"property get, let and set: three",
                       "Property Get X() As Long\r\nEnd Property\r\nPublic Property Let X(v)\r\n"
                       "End Property\r\nFriend Property Set Y(o)\r\nEnd Property\r\n",
@@ -249,6 +251,7 @@ INSTANTIATE_TEST_SUITE_P(
                       0, 3},
         ProcedureCase{"a VB6 comment goes on after \" _\", a VB.NET one does not",
                       "' see below _\r\nSub Hidden()\r\n", 0, 1},
+        ProcedureCase{"Rem is a comment too", "Rem see below _\r\nSub Shown()\r\n", 0, 1},
         ProcedureCase{"a VB.NET trailing comment ends the statement too",
                       "x = 1 ' note _\r\nSub Shown()\r\n", 0, 1},
         ProcedureCase{"an underscore that ends a name continues nothing", "x = my_\r\nSub A()\r\n",

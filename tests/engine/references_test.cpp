@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/inventory/project_description.h"
+#include "failing_source.h"
 #include "temp_dir.h"
 
 namespace tallix {
@@ -205,6 +206,15 @@ TEST(VbNetReferences, EveryKindWithItsMetadata) {
                                                           " '$(Configuration)' == 'Debug' "}}));
 }
 
+TEST(VbNetReferences, AComVersionWithoutItsMinorIsMajorDotZero) {
+    const std::vector<Reference> references = ScanVbNetReferences(
+        "<Project><ItemGroup><COMReference Include=\"Shell32\"><VersionMajor>1</VersionMajor>"
+        "</COMReference><COMReference Include=\"None\" /></ItemGroup></Project>");
+    ASSERT_EQ(references.size(), 2u);
+    EXPECT_EQ(references[0].version, "1.0");
+    EXPECT_EQ(references[1].version, "") << "no version is none";
+}
+
 TEST(VbNetReferences, FedInPiecesOfAnySize) {
     const std::vector<Reference> whole = ScanVbNetReferences(kEveryKind);
     for (const std::size_t size : {1, 2, 7, 100}) {
@@ -225,6 +235,16 @@ TEST(VbNetReferences, ItemsLeftOpenEndWithTheirGroup) {
                                       Ref(ReferenceKind::Assembly, "After", "", "", "")}));
     EXPECT_TRUE(ScanVbNetReferences("<Project><Reference Include=\"Cut").empty());
     EXPECT_TRUE(ScanVbNetReferences("\0\xFF<<>>"s).empty());
+}
+
+TEST(ProjectDescriptions, AProjectThatFailsHalfWayHasNoMembers) {
+    const std::string project = "Form=A.frm\r\nModule=B; B.bas\r\nClass=C; C.cls\r\n";
+    testing::FailingSource failing(project, project.size() - 4, 5);
+    const ProjectDescription cut = DescribeVb6Project(failing);
+    EXPECT_EQ(cut.problem.error, FileError::Unreadable);
+    EXPECT_TRUE(cut.members.empty());
+    testing::FailingSource whole(project, std::string::npos, 5);
+    EXPECT_EQ(DescribeVb6Project(whole).members.size(), 3u);
 }
 
 TEST(ProjectDescriptions, ReadFromDiskByTheirKindsRules) {

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/counting/member_count.h"
 #include "engine/projects/project_readers.h"
+#include "failing_source.h"
 #include "real_projects.h"
 #include "temp_dir.h"
 
@@ -89,6 +91,32 @@ TEST(InventoryMembers, AVbNetMemberWithADesignerPartnerIsAForm) {
     EXPECT_EQ(DesignerPartnerName("A.VB"), "A.Designer.vb");
     EXPECT_EQ(DesignerPartnerName("A.vbx"), std::nullopt);
     EXPECT_EQ(DesignerPartnerName(".vb"), std::nullopt);
+}
+
+TEST(InventoryMembers, AFolderNamedAsThePartnerIsNoPartner) {
+    TempDir dir;
+    dir.Write("Odd.vb", "Module Odd\r\nEnd Module\r\n");
+    std::filesystem::create_directories(dir.path() / "Odd.Designer.vb");
+    FileLocator locator;
+    const InventoryMember member =
+        ReadInventoryMember(dir.Str() + testing::kSeparator, {"Odd.vb", MemberKind::Code, true},
+                            SourceKind::VbNet, {}, locator);
+    EXPECT_EQ(member.listed.kind, MemberKind::Code);
+    EXPECT_TRUE(member.inventory.notes.empty());
+}
+
+TEST(InventoryMembers, AFileThatFailsHalfWayCountsNothing) {
+    const std::string text = "Attribute VB_Name = \"M\"\r\nPublic Sub A()\r\nEnd Sub\r\n";
+    testing::FailingSource failing(text, text.size() - 5, 7);
+    const MemberReading reading = ReadMemberSource(failing, SourceKind::Vb6);
+    EXPECT_EQ(reading.problem.error, FileError::Unreadable);
+    EXPECT_EQ(reading.tally, LineTally{});
+    EXPECT_EQ(reading.inventory.procedures, 0);
+    testing::FailingSource whole(text, std::string::npos, 7);
+    const MemberReading read = ReadMemberSource(whole, SourceKind::Vb6);
+    EXPECT_EQ(read.problem.error, FileError::None);
+    EXPECT_EQ(read.tally, (LineTally{2, 0, 0}));
+    EXPECT_EQ(read.inventory.procedures, 1);
 }
 
 TEST(InventoryMembers, DesignersAreListedNotRead) {
@@ -220,6 +248,23 @@ TEST(SetInventories, MissingProjectsAndUnreadableMembersAreEntriesAndOrderHolds)
     EXPECT_EQ(oneThread.totals.members, 5) << "Main, Report, Shared, Missing, Tool";
     EXPECT_EQ(oneThread.shared.size(), 2u);
     EXPECT_EQ(twoThreads.totals.lines, 7) << "code lines only: 2 + 3 + 2";
+}
+
+TEST(SetInventories, AFileNamedTwiceInAProjectListsThatProjectOnce) {
+    TempDir dir;
+    dir.Write("Common/Shared.bas", "Attribute VB_Name = \"S\"\r\nSub A()\r\nEnd Sub\r\n");
+    const std::string twice = dir.Write(
+        "A/A.vbp", "Module=S; ..\\Common\\Shared.bas\r\nModule=S2; ..\\COMMON\\Shared.bas\r\n");
+    const std::string once = dir.Write("B/B.vbp", "Module=S; ..\\Common\\Shared.bas\r\n");
+    SetInventory set;
+    const std::vector<ProjectInventory> projects =
+        Inventory({{twice, SourceKind::Vb6}, {once, SourceKind::Vb6}}, set);
+    ASSERT_EQ(set.shared.size(), 1u);
+    EXPECT_EQ(set.shared[0].projects, (std::vector<std::string>{twice, once}));
+    EXPECT_EQ(set.shared[0].named, 3);
+    EXPECT_EQ(projects[0].totals.members, 1) << "once in its own project too";
+    EXPECT_EQ(projects[0].totals.lines, 2);
+    EXPECT_EQ(set.totals.procedures, 1);
 }
 
 TEST(ReferenceKeys, OneLibraryWhateverTheSpelling) {
