@@ -349,7 +349,7 @@ private:
                 next = OneLine(next, runEnd, false);
             }
         };
-        const statement_bits::Walked walked = statement_bits::Walk(p, runEnd, onLine, avx2_, kept_);
+        const statement_bits::Walked walked = statement_bits::Walk(p, runEnd, onLine, avx2_);
         if (walked.nulLine != 0 && nulLine_ == 0) {
             nulLine_ = base + walked.nulLine;
         }
@@ -594,7 +594,6 @@ private:
 
     bool vb6_;
     bool avx2_;
-    std::vector<statement_bits::ChunkHits> kept_;  // the walk's, kept from run to run
     inventory_lines::LineSplitter<Lines> splitter_;
     std::int64_t line_ = 0;
     std::int64_t nulLine_ = 0;

@@ -25,7 +25,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
-#include <vector>
+#include <utility>
 
 #include "engine/counting/line_bits.h"
 
@@ -132,7 +132,7 @@ inline constexpr std::array<PairBucket, 8> kPairBuckets{{
     {"o", "vp"},    // overloads, overrides, overridable, operator
     {"rd", "e"},    // readonly, default, declare
     {"w", "ri"},    // writeonly, widening
-    {"<\x7F", ""},  // an attribute; "_" with bit 5 set
+    {"<_", ""},     // an attribute, or a head continued before its first word
 }};
 
 struct NibbleTables {
@@ -152,10 +152,13 @@ constexpr NibbleTables BucketTables(bool seconds) {
                 tables.high[n] |= bit;
             }
         }
+        // A letter's two cases differ in the high four bits only.
         for (const char c : bytes) {
             const auto byte = static_cast<unsigned char>(c);
+            const bool letter = byte >= 'a' && byte <= 'z';
             tables.low[byte & 0x0F] |= bit;
             tables.high[byte >> 4] |= bit;
+            tables.high[(byte & ~0x20) >> 4] |= letter ? bit : 0;
         }
     }
     return tables;
@@ -166,16 +169,27 @@ inline constexpr NibbleTables kSecondTables = BucketTables(true);
 // Whether the filter lets through the first two letters of every word that matters, in
 // either case: it may pass more, never fewer.
 constexpr bool BucketsPassEveryStart() {
-    const auto buckets = [](const NibbleTables& tables, unsigned char byte) {
-        return tables.low[byte & 0x0F] & tables.high[byte >> 4];
+    const auto passes = [](unsigned char first, unsigned char second) {
+        const auto buckets = [](const NibbleTables& tables, unsigned char byte) {
+            return tables.low[byte & 0x0F] & tables.high[byte >> 4];
+        };
+        return (buckets(kFirstTables, first) & buckets(kSecondTables, second)) != 0;
     };
     for (const std::string_view start : kDeclarationStarts) {
-        for (const unsigned char upper : {0u, 0x20u}) {
-            const auto first = static_cast<unsigned char>((start[0] & ~upper) | 0x20);
-            const auto second = static_cast<unsigned char>((start[1] & ~upper) | 0x20);
-            if ((buckets(kFirstTables, first) & buckets(kSecondTables, second)) == 0) {
-                return false;
-            }
+        const auto first = static_cast<unsigned char>(start[0]);
+        const auto second = static_cast<unsigned char>(start[1]);
+        const auto upper = [](unsigned char letter) {
+            return static_cast<unsigned char>(letter & ~0x20);
+        };
+        if (!passes(first, second) || !passes(upper(first), second) ||
+            !passes(first, upper(second)) || !passes(upper(first), upper(second))) {
+            return false;
+        }
+    }
+    for (unsigned second = 0; second < 256; ++second) {
+        if (!passes('<', static_cast<unsigned char>(second)) ||
+            !passes('_', static_cast<unsigned char>(second))) {
+            return false;
         }
     }
     return true;
@@ -186,7 +200,7 @@ TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE __m256i Table(const std::array<std::
     return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(t.data())));
 }
 
-// The buckets of each byte, letters in either case alike.
+// The buckets of each byte; the tables hold both cases of each letter.
 TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE __m256i Buckets(__m256i low, __m256i high,
                                                             __m256i lowTable, __m256i highTable) {
     return _mm256_and_si256(_mm256_shuffle_epi8(lowTable, low),
@@ -215,14 +229,11 @@ TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE ByteMasks MasksAvx2(const char* p, _
     nul = _mm256_or_si256(
         nul, _mm256_or_si256(_mm256_cmpeq_epi8(low, zero), _mm256_cmpeq_epi8(high, zero)));
     ByteMasks m{EqualAvx2(low, high, '\r'), EqualAvx2(low, high, '\n'), BlankAvx2(low, high), 0, 0};
-    const __m256i lowerCase = _mm256_set1_epi8(0x20);
     const __m256i nibble = _mm256_set1_epi8(0x0F);
-    const __m256i lowBytes = _mm256_or_si256(low, lowerCase);
-    const __m256i highBytes = _mm256_or_si256(high, lowerCase);
-    const __m256i lowLow = _mm256_and_si256(lowBytes, nibble);
-    const __m256i lowHigh = _mm256_and_si256(_mm256_srli_epi16(lowBytes, 4), nibble);
-    const __m256i highLow = _mm256_and_si256(highBytes, nibble);
-    const __m256i highHigh = _mm256_and_si256(_mm256_srli_epi16(highBytes, 4), nibble);
+    const __m256i lowLow = _mm256_and_si256(low, nibble);
+    const __m256i lowHigh = _mm256_and_si256(_mm256_srli_epi16(low, 4), nibble);
+    const __m256i highLow = _mm256_and_si256(high, nibble);
+    const __m256i highHigh = _mm256_and_si256(_mm256_srli_epi16(high, 4), nibble);
     const __m256i firstLow = Table(kFirstTables.low), firstHigh = Table(kFirstTables.high);
     const __m256i secondLow = Table(kSecondTables.low), secondHigh = Table(kSecondTables.high);
     const __m256i firstsLow = Buckets(lowLow, lowHigh, firstLow, firstHigh);
@@ -305,8 +316,12 @@ struct ChunkHits {
     std::int64_t linesBefore;  // the walk's lines before the chunk
 };
 
+// The bytes walked before the lines they kept are handed on: while they are still in the
+// nearest cache.
+inline constexpr std::size_t kBatchChunks = 64;
+
 // Walks the complete lines of a run, chunk by chunk, and keeps the chunks that hold lines
-// that may start a statement that declares. `kept` has room for one more than the run has
+// that may start a statement that declares, batch by batch. `kept` has room for a batch's
 // chunks.
 class StatementWalk {
 public:
@@ -358,7 +373,8 @@ public:
     }
 
     const Walked& Result() const { return walked_; }
-    std::size_t Kept() const { return count_; }
+    // How many chunks the batch kept; the next batch is kept from the start again.
+    std::size_t TakeKept() { return std::exchange(count_, 0); }
     // Where the first NUL is, when the chunks did not say.
     void SetNulLine(std::int64_t line) { walked_.nulLine = line; }
 
@@ -407,13 +423,25 @@ TALLIX_ALWAYS_INLINE void AddLastPieces(StatementWalk& walk, const char* p, cons
     }
 }
 
-inline void WalkChunks(StatementWalk& walk, const char* p, const char* runEnd) {
-    for (; static_cast<std::size_t>(runEnd - p) >= kInPlace; p += kChunk) {
-        walk.template Add<false, false>(Masks(p), p, p, ~std::uint64_t{0});
+// The walks work on a copy of their state, which the compiler keeps in registers: stores
+// into the kept chunks might otherwise change it for all the compiler knows. handOn(n)
+// takes the n chunks each batch kept.
+template <typename HandOn>
+void WalkChunks(StatementWalk& state, const char* p, const char* runEnd, HandOn& handOn) {
+    StatementWalk walk = state;
+    while (static_cast<std::size_t>(runEnd - p) >= kInPlace) {
+        for (std::size_t n = 0;
+             n < kBatchChunks && static_cast<std::size_t>(runEnd - p) >= kInPlace;
+             ++n, p += kChunk) {
+            walk.template Add<false, false>(Masks(p), p, p, ~std::uint64_t{0});
+        }
+        handOn(walk.TakeKept());
     }
     if (p != runEnd) {
         AddLastPieces<false>(walk, p, runEnd);
+        handOn(walk.TakeKept());
     }
+    state = walk;
 }
 
 // The line of [p, runEnd), counted from 1, that holds its first NUL, or 0.
@@ -431,12 +459,18 @@ inline std::int64_t NulLine(const char* p, const char* runEnd) {
 
 #if TALLIX_HAVE_AVX2_PATH
 // Returns whether a chunk read in place holds a NUL; the last piece's are in the walk.
-TALLIX_TARGET_AVX2_BMI inline bool WalkChunksAvx2(StatementWalk& walk, const char* p,
-                                                  const char* runEnd) {
+template <typename HandOn>
+TALLIX_TARGET_AVX2_BMI bool WalkChunksAvx2(StatementWalk& state, const char* p, const char* runEnd,
+                                           HandOn& handOn) {
+    StatementWalk walk = state;
     __m256i earlier = _mm256_setzero_si256();
     __m256i nul = _mm256_setzero_si256();
-    for (; static_cast<std::size_t>(runEnd - p) >= kChunk; p += kChunk) {
-        walk.template Add<true, true>(MasksAvx2(p, earlier, nul), p, p, ~std::uint64_t{0});
+    while (static_cast<std::size_t>(runEnd - p) >= kChunk) {
+        for (std::size_t n = 0; n < kBatchChunks && static_cast<std::size_t>(runEnd - p) >= kChunk;
+             ++n, p += kChunk) {
+            walk.template Add<true, true>(MasksAvx2(p, earlier, nul), p, p, ~std::uint64_t{0});
+        }
+        handOn(walk.TakeKept());
     }
     const bool nulSeen = !_mm256_testz_si256(nul, nul);
     if (p != runEnd) {
@@ -448,46 +482,24 @@ TALLIX_TARGET_AVX2_BMI inline bool WalkChunksAvx2(StatementWalk& walk, const cha
             m.nul |= std::uint64_t{padded[i] == '\0'} << i;
         }
         walk.template Add<true, true>(m, p, padded, (std::uint64_t{1} << size) - 1);
+        handOn(walk.TakeKept());
     }
+    state = walk;
     return nulSeen;
 }
 #endif
 
-// Walks [p, runEnd), p being a line's start and runEnd following a line end, in the build
-// this processor runs best (both find the same), and then hands each line that may start a
-// statement that declares to onLine(first, start, end, line), in order: its first
-// character; the byte after the line end before it and its own end byte, when the walk has
-// found them (else nullptr); and its line, counted from 0 at p. The handler may read on
-// through the lines that the statement continues in; the walk hands those on too when they
-// may matter. `scratch` keeps its room from one run to the next.
+// Hands each line of the kept chunks that may start a statement that declares to onLine.
+// With the pair filter the chunks hold the lines' second bytes, which the table's test of
+// three settles; the portable walk has settled their first bytes already.
 template <typename OnLine>
-Walked Walk(const char* p, const char* runEnd, OnLine& onLine, bool avx2,
-            std::vector<ChunkHits>& scratch) {
-    const auto chunks = static_cast<std::size_t>(runEnd - p) / kChunk + 3;
-    if (scratch.size() < chunks) {
-        scratch.resize(chunks);
-    }
-    StatementWalk walk(scratch.data());
-#if TALLIX_HAVE_AVX2_PATH
-    if (avx2) {
-        if (WalkChunksAvx2(walk, p, runEnd)) {
-            walk.SetNulLine(NulLine(p, runEnd));
-        }
-    } else {
-        WalkChunks(walk, p, runEnd);
-    }
-#else
-    (void)avx2;
-    WalkChunks(walk, p, runEnd);
-#endif
-    // The pair filter keeps second bytes, which the table's test of three settles; the
-    // portable walk has settled its first bytes already.
-    const int back = avx2 && TALLIX_HAVE_AVX2_PATH ? 1 : 0;
-    for (std::size_t i = 0; i < walk.Kept(); ++i) {
-        const ChunkHits& kept = scratch[i];
-        for (std::uint64_t hits = kept.hits; hits != 0; hits &= hits - 1) {
+void HandOnLines(const ChunkHits* kept, std::size_t count, const char* runEnd, bool pairFilter,
+                 OnLine& onLine) {
+    const int back = pairFilter ? 1 : 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::uint64_t hits = kept[i].hits; hits != 0; hits &= hits - 1) {
             const int marked = std::countr_zero(hits);
-            const char* first = kept.chunk + marked - back;
+            const char* first = kept[i].chunk + marked - back;
             if (back != 0 && !MayDeclare(first, runEnd)) {
                 continue;
             }
@@ -495,13 +507,41 @@ Walked Walk(const char* p, const char* runEnd, OnLine& onLine, bool avx2,
             // Where the line starts and ends, when the chunk holds them: the byte after the
             // end before it (the LF of a CR LF, or the line's first byte), and its own end.
             const std::uint64_t start =
-                kept.starts & (back != 0 ? before : before | std::uint64_t{1} << marked);
-            const std::uint64_t after = kept.ends & ~before;
-            onLine(first, start != 0 ? kept.chunk + (63 - std::countl_zero(start)) : nullptr,
-                   after != 0 ? kept.chunk + std::countr_zero(after) : nullptr,
-                   kept.linesBefore + line_bits::PopCountPortable(kept.ends & before));
+                kept[i].starts & (back != 0 ? before : before | std::uint64_t{1} << marked);
+            const std::uint64_t after = kept[i].ends & ~before;
+            onLine(first, start != 0 ? kept[i].chunk + (63 - std::countl_zero(start)) : nullptr,
+                   after != 0 ? kept[i].chunk + std::countr_zero(after) : nullptr,
+                   kept[i].linesBefore + line_bits::PopCountPortable(kept[i].ends & before));
         }
     }
+}
+
+// Walks [p, runEnd), p being a line's start and runEnd following a line end, in the build
+// this processor runs best (both find the same), and hands each line that may start a
+// statement that declares to onLine(first, start, end, line), in order: its first
+// character; the byte after the line end before it and its own end byte, when the walk has
+// found them (else nullptr); and its line, counted from 0 at p. The handler may read on
+// through the lines that the statement continues in; the walk hands those on too when they
+// may matter.
+template <typename OnLine>
+Walked Walk(const char* p, const char* runEnd, OnLine& onLine, bool avx2) {
+    std::array<ChunkHits, kBatchChunks + 2> kept;
+    StatementWalk walk(kept.data());
+    const bool pairFilter = avx2 && TALLIX_HAVE_AVX2_PATH;
+    const auto handOn = [&](std::size_t count) {
+        HandOnLines(kept.data(), count, runEnd, pairFilter, onLine);
+    };
+#if TALLIX_HAVE_AVX2_PATH
+    if (avx2) {
+        if (WalkChunksAvx2(walk, p, runEnd, handOn)) {
+            walk.SetNulLine(NulLine(p, runEnd));
+        }
+    } else {
+        WalkChunks(walk, p, runEnd, handOn);
+    }
+#else
+    WalkChunks(walk, p, runEnd, handOn);
+#endif
     return walk.Result();
 }
 

@@ -402,7 +402,9 @@ TEST(MemberScanner, TheWalkOverWholeBlocksFindsWhatALineByLineReadingFinds) {
     // whole, the code is walked by its bits.
     for (const SourceKind kind : {SourceKind::Vb6, SourceKind::VbNet}) {
         for (std::uint32_t seed = 1; seed <= 40; ++seed) {
-            const std::string text = PoolText(seed, 300);
+            const std::string text = PoolText(seed, 600);
+            // Long enough for the walk to hand its lines on in several batches.
+            ASSERT_GT(text.size(), 2 * statement_bits::kBatchChunks * statement_bits::kChunk);
             const MemberInventory lineByLine = ScanInBlocks(text, kind, 1);
             EXPECT_EQ(ScanMemberText(text, kind), lineByLine)
                 << "seed " << seed << (kind == SourceKind::Vb6 ? " VB6" : " VB.NET");
@@ -444,14 +446,13 @@ std::vector<Handed> WalkedLines(std::string_view text, bool avx2) {
             EXPECT_TRUE(start == lineStart || afterPair) << "line " << line;
         }
     };
-    std::vector<statement_bits::ChunkHits> scratch;
-    statement_bits::Walk(text.data(), text.data() + text.size(), onLine, avx2, scratch);
+    statement_bits::Walk(text.data(), text.data() + text.size(), onLine, avx2);
     return handed;
 }
 
 TEST(StatementWalk, BothBuildsHandOnTheSameLines) {
     for (std::uint32_t seed = 1; seed <= 40; ++seed) {
-        std::string text = PoolText(seed, 300);
+        std::string text = PoolText(seed, 600);
         text.resize(text.find_last_of("\r\n") + 1);  // whole lines, as a run has them
         const std::vector<Handed> portable = WalkedLines(text, false);
         EXPECT_GT(portable.size(), 20u);
