@@ -2,30 +2,10 @@
 
 #include <cstdio>
 
+#include "engine/text/display_width.h"
+
 namespace tallix::cli {
 namespace {
-
-// The code point starting at text[i], and how many bytes it takes; a stray byte counts as one.
-char32_t DecodeAt(std::string_view text, std::size_t i, std::size_t& length) {
-    auto byte = static_cast<unsigned char>(text[i]);
-    length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-    if (i + length > text.size()) {
-        length = 1;
-        return byte;
-    }
-    char32_t point = length == 1 ? byte : byte & (0x3F >> (length - 1));
-    for (std::size_t k = 1; k < length; ++k) {
-        point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-    }
-    return point;
-}
-
-bool IsWide(char32_t point) {
-    return (point >= 0x1100 && point <= 0x115F) || (point >= 0x2E80 && point <= 0xA4CF) ||
-           (point >= 0xAC00 && point <= 0xD7A3) || (point >= 0xF900 && point <= 0xFAFF) ||
-           (point >= 0xFE30 && point <= 0xFE4F) || (point >= 0xFF00 && point <= 0xFF60) ||
-           (point >= 0xFFE0 && point <= 0xFFE6) || (point >= 0x20000 && point <= 0x3FFFD);
-}
 
 std::size_t ContinuationBytes(unsigned char lead) {
     if (lead >= 0xC2 && lead <= 0xDF) {
@@ -78,7 +58,7 @@ std::string Hex(unsigned value, int digits) {
 std::size_t DisplayWidth(std::string_view utf8) {
     std::size_t width = 0;
     for (std::size_t i = 0, length = 0; i < utf8.size(); i += length) {
-        width += IsWide(DecodeAt(utf8, i, length)) ? 2 : 1;
+        width += IsWide(CodePointAt(utf8, i, length)) ? 2 : 1;
     }
     return width;
 }
