@@ -2,20 +2,27 @@
 
 namespace tallix {
 
+OpenedMember OpenMember(const std::string& folder, const std::string& name, FileLocator& locator) {
+    // Most members are written as they are on disk: opening the path as written finds them
+    // without a look-up first. Only when that fails is the name searched for.
+    std::string path = MemberPath(folder, name);
+    InputFile file = InputFile::Open(path);
+    if (!file.IsOpen()) {
+        if (auto found = locator.Locate(path); found && *found != path) {
+            path = std::move(*found);
+            file = InputFile::Open(path);
+        }
+    }
+    return {std::move(path), std::move(file)};
+}
+
 MemberCount CountMember(const std::string& folder, const std::string& name, SourceKind kind,
                         CountOptions options, FileLocator& locator) {
     MemberCount member;
     member.name = name;
-    // Most members are written as they are on disk: opening the path as written finds them
-    // without a look-up first. Only when that fails is the name searched for.
-    member.path = MemberPath(folder, name);
-    InputFile file = InputFile::Open(member.path);
-    if (!file.IsOpen()) {
-        if (auto found = locator.Locate(member.path); found && *found != member.path) {
-            member.path = std::move(*found);
-            file = InputFile::Open(member.path);
-        }
-    }
+    OpenedMember opened = OpenMember(folder, name, locator);
+    member.path = std::move(opened.path);
+    InputFile& file = opened.file;
     FileTally tally = file.IsOpen() ? TallySource(file, kind) : FileTally{{}, file.Problem()};
     member.tally = tally.tally;
     member.problem = std::move(tally.problem);

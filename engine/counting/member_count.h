@@ -26,6 +26,16 @@ struct MemberCount {
     std::optional<FileIdentity> identity;  // of the file opened
 };
 
+// A member's file, opened as it is found: the path as the project writes it first, and only
+// when that fails a look-up without regard to letter case. `path` is the file opened, or the
+// path tried when none was found (`file` then holds the problem).
+struct OpenedMember {
+    std::string path;
+    InputFile file;
+};
+
+OpenedMember OpenMember(const std::string& folder, const std::string& name, FileLocator& locator);
+
 MemberCount CountMember(const std::string& folder, const std::string& name, SourceKind kind,
                         CountOptions options, FileLocator& locator);
 
