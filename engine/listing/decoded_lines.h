@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "engine/listing/counted_lines.h"
+#include "engine/text/text_decoding.h"
+
+namespace tallix {
+
+// Takes listed lines as UTF-8 text: each line in one or more pieces of whole characters, the
+// last of which ends it.
+class TextLineSink {
+public:
+    virtual ~TextLineSink() = default;
+    virtual void Text(std::string_view utf8, bool endsLine) = 0;
+};
+
+// The length of the longest start of `bytes` that ends between two characters, so that the
+// start and the rest decode, each on its own, to the text the whole decodes to. `bytes` must
+// itself start at a character.
+std::size_t WholeCharacters(std::string_view bytes, TextEncoding encoding);
+
+// Decodes the pieces of each line as counting decodes a file (DecodeText), however the
+// pieces cut it: a line comes on whole when it came in one piece or is short, in pieces of
+// whole characters when it is long.
+class LineDecoder : public RawLineSink {
+public:
+    explicit LineDecoder(TextLineSink& sink) : sink_(sink) {}
+
+    void Begin(TextEncoding encoding) override { encoding_ = encoding; }
+    void Piece(std::string_view bytes, bool endsLine) override;
+
+private:
+    void Pass(std::string_view bytes, bool endsLine);
+
+    TextEncoding encoding_ = TextEncoding::Ansi;
+    TextLineSink& sink_;
+    std::string kept_;  // the part of a line not yet decoded
+};
+
+}  // namespace tallix
