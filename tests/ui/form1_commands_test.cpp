@@ -55,7 +55,8 @@ protected:
     FakeDialogs dialogs_;
     RecordingMessages messages_{view_};
     RecordingDesktop desktop_;
-    Form1Commands commands_{view_, settings_, dialogs_, messages_, desktop_};
+    FakeExportDialog exportDialog_;
+    Form1Commands commands_{view_, settings_, dialogs_, messages_, desktop_, exportDialog_};
 };
 
 struct StoredSettingsCase {
