@@ -19,6 +19,7 @@ enum ExitStatus : int {
     kExitReportUnwritable = 4,
     kExitOutputUnwritable = 5,
     kExitNothingToDeposit = 6,
+    kExitOutOfMemory = 7,
 };
 
 // What one run is asked to do, after the arguments have been checked.

@@ -7,13 +7,19 @@
 namespace tallix::cli {
 namespace {
 
-void WriteRow(std::ostream& out, std::initializer_list<std::string_view> fields) {
+// Text fields are neutralised; numbers, never negative, need not be.
+struct Field {
+    std::string_view text;
+    bool number = false;
+};
+
+void WriteRow(std::ostream& out, std::initializer_list<Field> fields) {
     bool first = true;
-    for (const std::string_view field : fields) {
+    for (const Field& field : fields) {
         if (!first) {
             out << ',';
         }
-        out << CsvField(field);
+        out << (field.number ? CsvField(field.text) : CsvTextField(field.text));
         first = false;
     }
     out << "\r\n";
@@ -35,14 +41,36 @@ std::string CsvField(std::string_view text) {
     return quoted + '"';
 }
 
+std::string CsvTextField(std::string_view text) {
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+    return CsvField(formula ? "'" + std::string(text) : std::string(text));
+}
+
 void WriteCsvHeader(std::ostream& out) {
-    WriteRow(out, {"project", "member", "path", "lines", "code", "comment", "blank", "error"});
+    WriteRow(out, {{"project"},
+                   {"member"},
+                   {"path"},
+                   {"lines"},
+                   {"code"},
+                   {"comment"},
+                   {"blank"},
+                   {"error"}});
 }
 
 void WriteCsvRow(std::ostream& out, std::string_view project, const MemberCount& member) {
-    WriteRow(out, {project, member.name, member.path, std::to_string(member.lines),
-                   std::to_string(member.tally.code), std::to_string(member.tally.comment),
-                   std::to_string(member.tally.blank), ProblemReason(member.problem)});
+    const std::string lines = std::to_string(member.lines);
+    const std::string code = std::to_string(member.tally.code);
+    const std::string comment = std::to_string(member.tally.comment);
+    const std::string blank = std::to_string(member.tally.blank);
+    WriteRow(out, {{project},
+                   {member.name},
+                   {member.path},
+                   {lines, true},
+                   {code, true},
+                   {comment, true},
+                   {blank, true},
+                   {ProblemReason(member.problem)}});
 }
 
 }  // namespace tallix::cli

@@ -5,6 +5,7 @@
 
 #include "cli/json_output.h"
 #include "cli/messages.h"
+#include "cli/set_run.h"
 #include "cli/terminal_text.h"
 #include "engine/listing/listing_members.h"
 #include "engine/projects/project_readers.h"
@@ -25,57 +26,63 @@ struct Members {
     bool usable = true;
 };
 
+// What reading a project said beyond its members, named as the count names it.
+int ReportRead(const std::string& project, const std::vector<FolderProblem>& unlisted,
+               const std::vector<ProjectNote>& notes, std::ostream& err) {
+    for (const ProjectNote& note : notes) {
+        err << ProjectNoteMessage(project, note) << '\n';
+    }
+    const std::string folder = ProjectFolder(project);
+    for (const FolderProblem& folderProblem : unlisted) {
+        err << MembersUnlistedMessage(project, MemberPath(folder, folderProblem.path),
+                                      folderProblem.problem)
+            << '\n';
+    }
+    return unlisted.empty() ? kExitSuccess : kExitMembersUnreadable;
+}
+
 Members SingleProjectMembers(const CliOptions& options, std::ostream& err) {
-    Members found;
     if (!FileExists(options.project)) {
         err << ProjectMissingMessage(options.project) << '\n';
         return {{}, kExitProjectUnusable, false};
     }
     std::vector<std::string> names;
-    const FileProblem problem =
+    const ProjectRead read =
         VisitProjectMembers(options.project, options.kind, [&](std::string name) {
             names.push_back(std::move(name));
             return true;
         });
-    if (problem.error != FileError::None) {
-        err << ProjectUnreadableMessage(options.project, problem) << '\n';
+    if (read.problem.error != FileError::None) {
+        err << ProjectUnreadableMessage(options.project, read.problem) << '\n';
         return {{}, kExitProjectUnusable, false};
     }
+    Members found;
+    found.status = ReportRead(options.project, read.unlisted, read.notes, err);
     found.members = ProjectListingMembers(options.project, names, options.kind);
     return found;
 }
 
 Members SetMembers(const CliOptions& options, std::ostream& err) {
-    const ProjectSet set = ReadProjectSet(options.project);
-    if (set.problem.error == FileError::Missing) {
-        err << ProjectMissingMessage(options.project) << '\n';
-        return {{}, kExitProjectUnusable, false};
-    }
-    if (set.problem.error != FileError::None) {
-        err << ProjectUnreadableMessage(options.project, set.problem) << '\n';
-        return {{}, kExitProjectUnusable, false};
-    }
-    if (set.kind == SetKind::Folder && set.projects.empty()) {
-        err << NoProjectsMessage(options.project) << '\n';
-        return {{}, kExitProjectUnusable, false};
+    const SetStart start = StartSet(options, err);
+    if (!start.usable) {
+        return {{}, start.status, false};
     }
     Members found;
-    for (const SkippedProject& skipped : set.skipped) {
-        err << SkippedProjectMessage(skipped) << '\n';
-        if (skipped.reason == SkipReason::Missing) {
-            found.status = kExitProjectUnusable;
-        }
-    }
-    const std::vector<NamedProject> projects = ReadSetProjects(set.projects);
+    found.status = start.status;
+    const std::vector<NamedProject> projects = ReadSetProjects(start.set.projects);
     for (const NamedProject& project : projects) {
+        const std::string& path = project.project.path;
         if (project.problem.error == FileError::Missing) {
-            err << ProjectMissingMessage(project.project.path) << '\n';
+            err << ProjectMissingMessage(path) << '\n';
         } else if (project.problem.error != FileError::None) {
-            err << ProjectUnreadableMessage(project.project.path, project.problem) << '\n';
+            err << ProjectUnreadableMessage(path, project.problem) << '\n';
         }
         if (project.problem.error != FileError::None) {
-            found.status = kExitProjectUnusable;
+            found.status = std::max<int>(found.status, kExitProjectUnusable);
+            continue;
         }
+        found.status =
+            std::max(found.status, ReportRead(path, project.unlisted, project.notes, err));
     }
     found.members = SetListingMembers(projects);
     return found;

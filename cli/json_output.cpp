@@ -28,6 +28,24 @@ Json MemberJson(const MemberCount& member) {
                 {"error", error}};
 }
 
+// The per-file list as a JSON string, written piece by piece from the spooled members, so
+// that it never has to be held whole. Each piece is escaped on its own: they meet at ASCII
+// "," and ":", so no character spans two.
+bool WriteFoundLines(MemberSpool& members, std::ostream& out) {
+    out << '"';
+    bool first = true;
+    const bool whole = members.ForEach([&](const MemberCount& member) {
+        if (member.lines > 0) {
+            const std::string piece = Dump(member.name + ':' + std::to_string(member.lines));
+            out << (first ? "" : ",") << std::string_view(piece).substr(1, piece.size() - 2);
+            first = false;
+        }
+        return out.good();
+    });
+    out << '"';
+    return whole;
+}
+
 }  // namespace
 
 void WriteNested(std::ostream& out, std::string_view json, std::string_view indent) {
@@ -50,26 +68,35 @@ std::string DumpNested(const nlohmann::ordered_json& value) {
 }
 
 bool WriteJson(const CliOptions& options, const CountSummary& summary, MemberSpool& members,
-               std::ostream& out) {
-    out << "{\n  \"project\": " << Dump(options.project)
-        << ",\n  \"kind\": " << (options.kind == SourceKind::VbNet ? "\"vbnet\"" : "\"vb6\"")
-        << ",\n  \"skip_blank\": " << Dump(options.counting.skipBlankLines)
-        << ",\n  \"skip_comments\": " << Dump(options.counting.skipCommentLines)
-        << ",\n  \"members\": [";
+               std::ostream& out, std::string_view indent) {
+    const std::string field = "\n" + std::string(indent) + "  ";
+    out << indent << "{" << field << "\"project\": " << Dump(options.project) << "," << field
+        << "\"kind\": " << (options.kind == SourceKind::VbNet ? "\"vbnet\"" : "\"vb6\"") << ","
+        << field << "\"skip_blank\": " << Dump(options.counting.skipBlankLines) << "," << field
+        << "\"skip_comments\": " << Dump(options.counting.skipCommentLines) << "," << field
+        << "\"members\": [";
+    const std::string memberIndent = std::string(indent) + "    ";
     bool first = true;
     const bool whole = members.ForEach([&](const MemberCount& member) {
         out << (first ? "\n" : ",\n");
         first = false;
-        WriteNested(out, Dump(MemberJson(member), 2), "    ");
+        WriteNested(out, Dump(MemberJson(member), 2), memberIndent);
         return out.good();
     });
-    out << (first ? "]" : "\n  ]");
-    if (whole) {
-        out << ",\n  \"found_lines\": " << Dump(summary.foundLines)
-            << ",\n  \"total\": " << summary.sums.lines;
+    out << (first ? "]" : field + "]");
+    bool listed = whole;
+    if (listed) {
+        out << "," << field << "\"found_lines\": ";
+        listed = WriteFoundLines(members, out);
     }
-    out << "\n}\n";
-    return whole;
+    if (listed) {
+        out << "," << field << "\"total\": " << summary.sums.lines;
+    }
+    out << "\n" << indent << "}";
+    if (indent.empty()) {
+        out << "\n";
+    }
+    return listed;
 }
 
 }  // namespace tallix::cli

@@ -60,16 +60,55 @@ std::string SkippedProjectMessage(const SkippedProject& skipped) {
     switch (skipped.reason) {
         case SkipReason::Missing:
             return "工程" + named + "不存在，已跳过";
+        case SkipReason::Unusable:
+            return "工程" + named + Predicate(skipped.problem) + "，已跳过";
         case SkipReason::NotVisualBasic:
             return "工程" + named + "不是 Visual Basic 工程，已跳过";
+        case SkipReason::Repeated:
+            return "工程组或解决方案" + named + "已经读过，已跳过";
         case SkipReason::SolutionFolder:
             break;
     }
     return "解决方案文件夹" + ShowControls(skipped.name) + "不是工程，已跳过";
 }
 
-std::string NoProjectsMessage(const std::string& folder) {
-    return "文件夹" + ShowControls(folder) + "中没有工程文件（.vbp 或 .vbproj）！";
+std::string FolderUnreadableMessage(const std::string& folder, const FileProblem& problem) {
+    return "文件夹" + ShowControls(folder) + Predicate(problem) + "！";
+}
+
+std::string FolderUnlistedMessage(const std::string& folder, const FileProblem& problem) {
+    return "文件夹" + ShowControls(folder) + Predicate(problem) + "，其中的工程未统计";
+}
+
+std::string MembersUnlistedMessage(const std::string& project, const std::string& folder,
+                                   const FileProblem& problem) {
+    return "工程" + ShowControls(project) + "：文件夹" + ShowControls(folder) + Predicate(problem) +
+           "，其中的成员未统计";
+}
+
+std::string ProjectNoteMessage(const std::string& project, const ProjectNote& note) {
+    const std::string text = ShowControls(note.text);
+    if (note.kind == ProjectNote::Kind::ConditionNotEvaluated) {
+        return "工程" + ShowControls(project) + "：条件 " + text + " 未求值，按成立处理";
+    }
+    return "工程" + ShowControls(project) + "：" + text + " 中的属性未求值，按原文处理";
+}
+
+std::string OutOfMemoryMessage() {
+    return "内存不足，统计未完成！";
+}
+
+std::string NoProjectsMessage(const std::string& set, SetKind kind) {
+    switch (kind) {
+        case SetKind::Group:
+            return "工程组" + ShowControls(set) + "中没有可统计的工程！";
+        case SetKind::Solution:
+            return "解决方案" + ShowControls(set) + "中没有可统计的 Visual Basic 工程！";
+        case SetKind::Folder:
+        case SetKind::Project:
+            break;
+    }
+    return "文件夹" + ShowControls(set) + "中没有工程文件（.vbp 或 .vbproj）！";
 }
 
 std::string OutputUnwritableMessage() {

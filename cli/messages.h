@@ -5,6 +5,7 @@
 #include "engine/counting/member_count.h"
 #include "engine/files/file_system.h"
 #include "engine/projects/project_set.h"
+#include "engine/projects/sdk_project.h"
 
 namespace tallix::cli {
 
@@ -26,7 +27,19 @@ std::string ReportUnwritableMessage(const std::string& report, const std::string
 std::string OutputUnwritableMessage();
 // A project a group or solution names that is not counted, and why.
 std::string SkippedProjectMessage(const SkippedProject& skipped);
-std::string NoProjectsMessage(const std::string& folder);
+// A folder, group or solution that yields no project to count.
+std::string NoProjectsMessage(const std::string& set, SetKind kind);
+// A folder given as the set that could not be listed at all.
+std::string FolderUnreadableMessage(const std::string& folder, const FileProblem& problem);
+// A folder below it that could not be listed: its projects are not counted.
+std::string FolderUnlistedMessage(const std::string& folder, const FileProblem& problem);
+// An SDK-style project's folder that could not be listed: its files are not counted.
+std::string MembersUnlistedMessage(const std::string& project, const std::string& folder,
+                                   const FileProblem& problem);
+// What a project's reader took without evaluating it.
+std::string ProjectNoteMessage(const std::string& project, const ProjectNote& note);
+// Memory ran out: the run stopped.
+std::string OutOfMemoryMessage();
 // The counted rows could not be read back from their temporary file.
 std::string RowsLostMessage();
 

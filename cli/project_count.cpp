@@ -1,23 +1,11 @@
 #include "cli/project_count.h"
 
-#include "engine/counting/set_count.h"
+#include <memory>
+
+#include "engine/counting/ordered_counter.h"
 #include "engine/files/file_system.h"
 
 namespace tallix::cli {
-namespace {
-
-void AddToFoundLines(std::string& found, const MemberCount& member) {
-    if (member.lines <= 0) {
-        return;
-    }
-    if (!found.empty()) {
-        found += ',';
-    }
-    found += member.name + ':' + std::to_string(member.lines);
-}
-
-}  // namespace
-
 void ColumnSums::Add(const MemberCount& member) {
     lines += member.lines;
     tally.code += member.tally.code;
@@ -27,7 +15,6 @@ void ColumnSums::Add(const MemberCount& member) {
 
 void AddMember(CountSummary& summary, const MemberCount& member) {
     summary.sums.Add(member);
-    AddToFoundLines(summary.foundLines, member);
     ++summary.members;
     if (member.problem.error != FileError::None) {
         ++summary.unreadable;
@@ -41,18 +28,22 @@ CountSummary CountProject(const CliOptions& options, const ProjectReader& readPr
         summary.end = CountEnd::ProjectMissing;
         return summary;
     }
-    // Members are counted a batch at a time on every processor and come out in project
-    // order, so memory stays at one batch.
-    MemberBatchCounter counter(ProjectFolder(options.project), options.kind, options.counting,
-                               [&](const MemberCount& member) {
-                                   AddMember(summary, member);
-                                   onMember(member);
-                               });
-    summary.problem = readProject(options.project, options.kind, [&](std::string name) {
-        counter.Add(std::move(name));
+    // Members are counted on every processor and come out in project order, so memory
+    // stays at the counter's window.
+    OrderedCounter counter(options.counting, [&](const MemberCount& member) {
+        AddMember(summary, member);
+        onMember(member);
+    });
+    const auto place = std::make_shared<const CountPlace>(
+        CountPlace{ProjectFolder(options.project), options.kind});
+    ProjectRead read = readProject(options.project, options.kind, [&](std::string name) {
+        counter.Add(place, std::move(name));
         return true;
     });
     counter.Finish();
+    summary.problem = std::move(read.problem);
+    summary.unlisted = std::move(read.unlisted);
+    summary.notes = std::move(read.notes);
     if (summary.problem.error != FileError::None) {
         summary.end = CountEnd::ProjectUnreadable;
     }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "cli/arguments.h"
 #include "engine/counting/member_count.h"
@@ -12,7 +13,7 @@
 namespace tallix::cli {
 
 // Reads a project file and hands on its member names: VisitProjectMembers, or a stand-in.
-using ProjectReader = std::function<FileProblem(const std::string& path, SourceKind kind,
+using ProjectReader = std::function<ProjectRead(const std::string& path, SourceKind kind,
                                                 const MemberVisitor& onMember)>;
 
 // The column sums over the members counted so far. Counts are never negative, so no
@@ -33,13 +34,15 @@ enum class CountEnd {
 struct CountSummary {
     CountEnd end = CountEnd::Counted;
     FileProblem problem;  // why the project file failed
+    // An SDK-style project's folders that could not be listed, and what was not evaluated.
+    std::vector<FolderProblem> unlisted;
+    std::vector<ProjectNote> notes;
     std::size_t members = 0;
     std::size_t unreadable = 0;  // members whose file could not be read
     ColumnSums sums;
-    std::string foundLines;  // the per-file list, as the window and the report give it
 };
 
-// Adds a counted member to the sums, the per-file list and the numbers of members.
+// Adds a counted member to the sums and the numbers of members.
 void AddMember(CountSummary& summary, const MemberCount& member);
 
 // Takes each member as it is counted.

@@ -1,5 +1,7 @@
 #include "cli/run.h"
 
+#include <new>
+
 #include "cli/csv_output.h"
 #include "cli/deposit_run.h"
 #include "cli/json_output.h"
@@ -39,6 +41,18 @@ bool WriteResults(const CliOptions& options, const CountSummary& summary, Member
     return whole && out;
 }
 
+// The per-file list, as the window and the report give it.
+std::string FoundLines(MemberSpool& spool) {
+    std::string found;
+    spool.ForEach([&](const MemberCount& member) {
+        if (member.lines > 0) {
+            found += (found.empty() ? "" : ",") + member.name + ':' + std::to_string(member.lines);
+        }
+        return true;
+    });
+    return found;
+}
+
 void ReportUnreadableMembers(MemberSpool& spool, std::ostream& err) {
     spool.ForEach([&](const MemberCount& member) {
         if (member.problem.error != FileError::None) {
@@ -63,11 +77,16 @@ int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
     if (!options.deposit.empty()) {
         return RunDeposit(options, out, err);
     }
-    MemberSpool spool;
     const auto readProject = [](const std::string& path, SourceKind kind,
                                 const MemberVisitor& onMember) {
         return VisitProjectMembers(path, kind, onMember);
     };
+    return RunProject(options, readProject, out, err);
+}
+
+int RunProject(const CliOptions& options, const ProjectReader& readProject, std::ostream& out,
+               std::ostream& err) {
+    MemberSpool spool;
     const CountSummary summary =
         CountProject(options, readProject, [&](const MemberCount& member) { spool.Add(member); });
     if (summary.end == CountEnd::ProjectMissing) {
@@ -81,12 +100,22 @@ int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
     // When several things went wrong, the status is the largest that applies.
     int status = kExitSuccess;
     const bool printed = WriteResults(options, summary, spool, out, err);
+    for (const ProjectNote& note : summary.notes) {
+        err << ProjectNoteMessage(options.project, note) << '\n';
+    }
     if (summary.unreadable > 0) {
         ReportUnreadableMembers(spool, err);
         status = kExitMembersUnreadable;
     }
+    const std::string folder = ProjectFolder(options.project);
+    for (const FolderProblem& unlisted : summary.unlisted) {
+        err << MembersUnlistedMessage(options.project, MemberPath(folder, unlisted.path),
+                                      unlisted.problem)
+            << '\n';
+        status = kExitMembersUnreadable;
+    }
     if (!options.report.empty()) {
-        const auto problem = WriteReport(options.report, {options.project, summary.foundLines,
+        const auto problem = WriteReport(options.report, {options.project, FoundLines(spool),
                                                           std::to_string(summary.sums.lines)});
         if (problem) {
             err << ReportUnwritableMessage(options.report, *problem) << '\n';
@@ -96,7 +125,19 @@ int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
     return printed ? status : kExitOutputUnwritable;
 }
 
-int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int GuardingMemory(std::ostream& err, const std::function<int()>& run) {
+    try {
+        return run();
+    } catch (const std::bad_alloc&) {
+        // What was written stays written; the run ends here.
+        err << OutOfMemoryMessage() << '\n';
+        return kExitOutOfMemory;
+    }
+}
+
+namespace {
+
+int ParsedMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParseOutcome parsed = ParseArguments(args);
     err << parsed.err;
     if (!parsed.out.empty()) {
@@ -111,6 +152,12 @@ int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return parsed.exitCode;
     }
     return Run(*parsed.options, out, err);
+}
+
+}  // namespace
+
+int Main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return GuardingMemory(err, [&] { return ParsedMain(args, out, err); });
 }
 
 }  // namespace tallix::cli

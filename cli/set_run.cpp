@@ -1,8 +1,8 @@
 #include "cli/set_run.h"
 
 #include <algorithm>
+#include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "cli/csv_output.h"
 #include "cli/json_output.h"
@@ -17,165 +17,205 @@
 namespace tallix::cli {
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 // The options a single project given on its own would have had.
-CliOptions OptionsFor(const CliOptions& options, const CountedProject& counted) {
+CliOptions OptionsFor(const CliOptions& options, const SetProject& project) {
     CliOptions single = options;
-    single.project = counted.project.path;
-    single.kind = counted.project.kind;
+    single.project = project.path;
+    single.kind = project.kind;
     return single;
 }
 
-CountSummary SummaryOf(const CountedProject& counted, MemberSpool& spool) {
-    CountSummary summary;
-    for (const MemberCount& member : counted.members) {
-        AddMember(summary, member);
-        spool.Add(member);
-    }
-    return summary;
-}
-
-bool Failed(const CountedProject& counted) {
-    return counted.problem.error != FileError::None;
-}
-
-bool WriteSetTable(const SetCount& count, std::ostream& out) {
-    for (const CountedProject& counted : count.projects) {
-        if (Failed(counted)) {
-            continue;
+// Writes each project as soon as it is counted, in the form the options ask for, and names
+// what went wrong in it; only the project being counted is held, its members spooled.
+class SetWriter : public SetCountSink {
+public:
+    SetWriter(const CliOptions& options, std::ostream& out, std::ostream& err)
+        : options_(options), out_(out), err_(err) {
+        if (options_.csv) {
+            WriteCsvHeader(out_);
+        } else if (options_.json) {
+            out_ << "{\n  \"projects\": [";
         }
-        out << "工程：" << ShowControls(counted.project.path) << '\n';
-        MemberSpool spool;
-        const CountSummary summary = SummaryOf(counted, spool);
-        if (!WriteTable(summary, spool, out)) {
-            return false;
-        }
-        out << '\n';
     }
-    out << "总计（多个工程共用的文件只计一次）：统计行数 " << count.total << "，代码行 "
-        << count.tally.code << "，注释行 " << count.tally.comment << "，空白行 "
-        << count.tally.blank << '\n';
-    return true;
-}
 
-bool WriteSetJson(const CliOptions& options, const SetCount& count, std::ostream& out) {
-    out << "{\n  \"projects\": [";
-    bool first = true;
-    for (const CountedProject& counted : count.projects) {
-        const CliOptions single = OptionsFor(options, counted);
-        std::ostringstream text;
-        if (Failed(counted)) {
-            text << DumpNested(Json{{"project", single.project},
-                                    {"kind", single.kind == SourceKind::VbNet ? "vbnet" : "vb6"},
-                                    {"error", ProblemReason(counted.problem)}});
-        } else {
-            // The very object the project would print on its own, so the two cannot drift
-            // apart.
-            MemberSpool spool;
-            const CountSummary summary = SummaryOf(counted, spool);
-            if (!WriteJson(single, summary, spool, text)) {
-                return false;
+    bool BeginProject(const SetProject&) override {
+        spool_ = std::make_unique<MemberSpool>();
+        summary_ = {};
+        return whole_ && out_.good();
+    }
+
+    void Member(const MemberCount& member) override {
+        AddMember(summary_, member);
+        spool_->Add(member);
+    }
+
+    void EndProject(const SetProject& project, const ProjectRead& read) override {
+        if (read.problem.error != FileError::None) {
+            WriteFailed(project, read.problem);
+            status_ = std::max<int>(status_, kExitProjectUnusable);
+            return;
+        }
+        WriteCounted(project);
+        for (const ProjectNote& note : read.notes) {
+            err_ << ProjectNoteMessage(project.path, note) << '\n';
+        }
+        spool_->ForEach([&](const MemberCount& member) {
+            if (member.problem.error != FileError::None) {
+                err_ << MemberUnreadableMessage(member) << '\n';
+                status_ = std::max<int>(status_, kExitMembersUnreadable);
             }
+            return true;
+        });
+        const std::string folder = ProjectFolder(project.path);
+        for (const FolderProblem& unlisted : read.unlisted) {
+            err_ << MembersUnlistedMessage(project.path, MemberPath(folder, unlisted.path),
+                                           unlisted.problem)
+                 << '\n';
+            status_ = std::max<int>(status_, kExitMembersUnreadable);
         }
-        out << (first ? "\n" : ",\n");
-        first = false;
-        WriteNested(out, text.view(), "    ");
     }
-    out << (first ? "]" : "\n  ]") << ",\n  \"total\": " << count.total << "\n}\n";
-    return true;
-}
 
-void WriteSetCsv(const SetCount& count, std::ostream& out) {
-    WriteCsvHeader(out);
-    for (const CountedProject& counted : count.projects) {
-        if (Failed(counted)) {
+    // Ends the output with the grand total; returns the status over all projects.
+    int Finish(const SetTotal& total) {
+        if (options_.json) {
+            out_ << (firstJson_ ? "]" : "\n  ]");
+            if (whole_) {
+                out_ << ",\n  \"total\": " << total.lines;
+            }
+            out_ << "\n}\n";
+        } else if (!options_.csv && whole_) {
+            out_ << "总计（多个工程共用的文件只计一次）：统计行数 " << total.lines << "，代码行 "
+                 << total.tally.code << "，注释行 " << total.tally.comment << "，空白行 "
+                 << total.tally.blank << '\n';
+        }
+        out_.flush();
+        if (!whole_) {
+            err_ << RowsLostMessage() << '\n';
+        }
+        if (!out_) {
+            err_ << OutputUnwritableMessage() << '\n';
+        }
+        return whole_ && out_ ? status_ : kExitOutputUnwritable;
+    }
+
+private:
+    void WriteFailed(const SetProject& project, const FileProblem& problem) {
+        if (problem.error == FileError::Missing) {
+            err_ << ProjectMissingMessage(project.path) << '\n';
+        } else {
+            err_ << ProjectUnreadableMessage(project.path, problem) << '\n';
+        }
+        if (options_.csv) {
             // A project that could not be read has a row of its own, with no member.
             MemberCount none;
-            none.problem = counted.problem;
-            WriteCsvRow(out, counted.project.path, none);
-            continue;
-        }
-        for (const MemberCount& member : counted.members) {
-            WriteCsvRow(out, counted.project.path, member);
+            none.problem = problem;
+            WriteCsvRow(out_, project.path, none);
+        } else if (options_.json) {
+            NextJsonProject();
+            const nlohmann::ordered_json failed{
+                {"project", project.path},
+                {"kind", project.kind == SourceKind::VbNet ? "vbnet" : "vb6"},
+                {"error", ProblemReason(problem)}};
+            WriteNested(out_, DumpNested(failed), "    ");
         }
     }
-}
 
-bool WriteSet(const CliOptions& options, const SetCount& count, std::ostream& out) {
-    if (options.csv) {
-        WriteSetCsv(count, out);
-        return true;
+    void WriteCounted(const SetProject& project) {
+        if (options_.csv) {
+            whole_ = spool_->ForEach([&](const MemberCount& member) {
+                WriteCsvRow(out_, project.path, member);
+                return out_.good();
+            }) && whole_;
+        } else if (options_.json) {
+            // The very object the project would print on its own, so the two cannot drift
+            // apart.
+            NextJsonProject();
+            whole_ =
+                WriteJson(OptionsFor(options_, project), summary_, *spool_, out_, "    ") && whole_;
+        } else {
+            out_ << "工程：" << ShowControls(project.path) << '\n';
+            whole_ = WriteTable(summary_, *spool_, out_) && whole_;
+            out_ << '\n';
+        }
     }
-    return options.json ? WriteSetJson(options, count, out) : WriteSetTable(count, out);
-}
 
-// Names what went wrong in each project; the largest status that applies.
-int ReportProblems(const SetCount& count, std::ostream& err) {
-    int status = kExitSuccess;
-    for (const CountedProject& counted : count.projects) {
-        if (counted.problem.error == FileError::Missing) {
-            err << ProjectMissingMessage(counted.project.path) << '\n';
-        } else if (Failed(counted)) {
-            err << ProjectUnreadableMessage(counted.project.path, counted.problem) << '\n';
-        }
-        if (Failed(counted)) {
-            status = std::max<int>(status, kExitProjectUnusable);
-        }
-        for (const MemberCount& member : counted.members) {
-            if (member.problem.error == FileError::None) {
-                continue;
-            }
-            err << MemberUnreadableMessage(member) << '\n';
-            status = std::max<int>(status, kExitMembersUnreadable);
-        }
+    void NextJsonProject() {
+        out_ << (firstJson_ ? "\n" : ",\n");
+        firstJson_ = false;
     }
-    return status;
-}
 
-// Writes the counted set and names what went wrong; `status` is the worst so far.
-int Finish(const CliOptions& options, const SetCount& count, int status, std::ostream& out,
-           std::ostream& err) {
-    const bool whole = WriteSet(options, count, out);
-    out.flush();
-    if (!whole) {
-        err << RowsLostMessage() << '\n';
+    const CliOptions& options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::unique_ptr<MemberSpool> spool_;
+    CountSummary summary_;
+    int status_ = kExitSuccess;
+    bool whole_ = true;  // every spooled row was read back
+    bool firstJson_ = true;
+};
+
+// Names the folders a folder's walk could not list; the largest status that applies.
+int ReportUnlisted(const ProjectSet& set, const std::string& folder, std::ostream& err) {
+    for (const FolderProblem& unlisted : set.unlisted) {
+        err << FolderUnlistedMessage(FolderProjectPath(folder, unlisted.path), unlisted.problem)
+            << '\n';
     }
-    if (!out) {
-        err << OutputUnwritableMessage() << '\n';
-    }
-    status = std::max(status, ReportProblems(count, err));
-    return whole && out ? status : kExitOutputUnwritable;
+    return set.unlisted.empty() ? kExitSuccess : kExitProjectUnusable;
 }
 
 }  // namespace
 
-int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    if (KindOfSetPath(options.project) == SetKind::Folder) {
-        const SetCount count = CountFolder(options.project, options.counting);
-        if (count.projects.empty()) {
-            err << NoProjectsMessage(options.project) << '\n';
-            return kExitProjectUnusable;
+SetStart StartSet(const CliOptions& options, std::ostream& err) {
+    SetStart start{ReadProjectSet(options.project)};
+    const ProjectSet& set = start.set;
+    const auto fail = [&]() {
+        start.usable = false;
+        start.status = kExitProjectUnusable;
+        return std::move(start);
+    };
+    if (set.kind == SetKind::Folder) {
+        const auto root = std::find_if(set.unlisted.begin(), set.unlisted.end(),
+                                       [](const FolderProblem& p) { return p.path.empty(); });
+        if (root != set.unlisted.end()) {
+            err << FolderUnreadableMessage(options.project, root->problem) << '\n';
+            return fail();
         }
-        return Finish(options, count, kExitSuccess, out, err);
-    }
-    const ProjectSet set = ReadProjectSet(options.project);
-    if (set.problem.error == FileError::Missing) {
+        start.status = ReportUnlisted(set, options.project, err);
+        if (set.projects.empty()) {
+            if (start.status == kExitSuccess) {
+                err << NoProjectsMessage(options.project, set.kind) << '\n';
+            }
+            return fail();
+        }
+    } else if (set.problem.error == FileError::Missing) {
         err << ProjectMissingMessage(options.project) << '\n';
-        return kExitProjectUnusable;
-    }
-    if (set.problem.error != FileError::None) {
+        return fail();
+    } else if (set.problem.error != FileError::None) {
         err << ProjectUnreadableMessage(options.project, set.problem) << '\n';
-        return kExitProjectUnusable;
+        return fail();
     }
-    int status = kExitSuccess;
     for (const SkippedProject& skipped : set.skipped) {
         err << SkippedProjectMessage(skipped) << '\n';
-        if (skipped.reason == SkipReason::Missing) {
-            status = kExitProjectUnusable;
+        if (skipped.reason == SkipReason::Missing || skipped.reason == SkipReason::Unusable) {
+            start.status = kExitProjectUnusable;
         }
     }
-    return Finish(options, CountProjects(set.projects, options.counting), status, out, err);
+    // A group or solution with nothing to count fails as a folder without projects does.
+    if (set.projects.empty()) {
+        err << NoProjectsMessage(options.project, set.kind) << '\n';
+        return fail();
+    }
+    return start;
+}
+
+int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    const SetStart start = StartSet(options, err);
+    if (!start.usable) {
+        return start.status;
+    }
+    SetWriter writer(options, out, err);
+    const SetTotal total = CountSet(start.set.projects, options.counting, writer);
+    return std::max(start.status, writer.Finish(total));
 }
 
 }  // namespace tallix::cli

@@ -47,6 +47,14 @@ std::size_t WellFormedLength(std::string_view text, std::size_t i) {
     return more + 1;
 }
 
+// The controls of bidirectional text, which can make a name read as another on screen:
+// the Arabic letter mark, the left-to-right and right-to-left marks, the embeddings and
+// overrides, and the isolates.
+bool IsBidiControl(char32_t point) {
+    return point == 0x061C || point == 0x200E || point == 0x200F ||
+           (point >= 0x202A && point <= 0x202E) || (point >= 0x2066 && point <= 0x2069);
+}
+
 std::string Hex(unsigned value, int digits) {
     char text[8];
     std::snprintf(text, sizeof text, "%0*X", digits, value);
@@ -76,7 +84,13 @@ std::string ShowControls(std::string_view utf8) {
             shown += "\\u00" + Hex(static_cast<unsigned char>(utf8[i + 1]), 2);
             i += 2;
         } else {
-            shown.append(utf8, i, length);
+            std::size_t decoded = 0;
+            const char32_t point = CodePointAt(utf8, i, decoded);
+            if (IsBidiControl(point)) {
+                shown += "\\u" + Hex(static_cast<unsigned>(point), 4);
+            } else {
+                shown.append(utf8, i, length);
+            }
             i += length;
         }
     }

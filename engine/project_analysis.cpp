@@ -49,14 +49,23 @@ void ProjectAnalysis::OpenProject() {
 void ProjectAnalysis::ReadMembers(const std::string& path) {
     // One name past the list's end is enough to know the project does not fit.
     std::vector<std::string> names;
-    const FileProblem problem = VisitProjectMembers(path, SourceKind, [&](std::string name) {
+    const ProjectRead read = VisitProjectMembers(path, SourceKind, [&](std::string name) {
         names.push_back(std::move(name));
         return names.size() <= kMaxMembers;
     });
-    if (problem.error != FileError::None) {
+    if (read.problem.error != FileError::None) {
         // The previous member list stays, as it does for a path that does not exist.
-        host_.ShowMessage({AnalysisReason::Kind::ProjectUnreadable, {path}, problem});
+        host_.ShowMessage({AnalysisReason::Kind::ProjectUnreadable, {path}, read.problem});
         return;
+    }
+    if (!read.unlisted.empty()) {
+        std::vector<std::string> folders;
+        const std::string projectFolder = ProjectFolder(path);
+        for (const FolderProblem& unlisted : read.unlisted) {
+            folders.push_back(MemberPath(projectFolder, unlisted.path));
+        }
+        host_.ShowMessage({AnalysisReason::Kind::FoldersUnlisted, std::move(folders),
+                           read.unlisted.front().problem});
     }
     const auto kept = std::min<std::size_t>(names.size(), kMaxMembers);
     std::move(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(kept),

@@ -21,6 +21,7 @@ struct AnalysisReason {
         ProjectUnreadable,  // paths: the project; problem: why it could not be read
         TooManyMembers,     // the project names more members than the list holds
         MembersUnreadable,  // paths: each member that could not be read, in project order
+        FoldersUnlisted,    // paths: an SDK-style project's folders that could not be listed
     };
 
     Kind kind;

@@ -121,9 +121,12 @@ std::string DepositSavePath(const std::string& path) {
     return hasIt ? path : path + std::string(kExtension);
 }
 
-std::string NormaliseSavePath(const std::string& path, const std::string& pattern) {
+std::string NormaliseSavePath(const std::string& path, const std::string& pattern,
+                              FolderCase folders) {
     const std::size_t lastSeparator = path.find_last_of("/\\");
-    const std::size_t nameStart = lastSeparator == std::string::npos ? 0 : lastSeparator + 1;
+    const std::size_t nameStart =
+        folders == FolderCase::UpperCased || lastSeparator == std::string::npos ? 0
+                                                                                : lastSeparator + 1;
     const std::string result = path.substr(0, nameStart) + UpperCase(path.substr(nameStart));
     const std::size_t patternDot = pattern.find('.');
     const std::string extension =

@@ -14,11 +14,20 @@ std::string DialogFilter(const std::string& filterName, const std::string& patte
 // not a folder starts in the folder holding it; "" leaves the choice to the dialog.
 std::string StartingFolder(const std::string& initDir);
 
-// The report path a save dialog returns: the file's own name in upper case, with the
-// pattern's extension (from its first ".", upper case) appended when the path has no "." or
-// its tail from the last "." differs from the extension. The folders keep their case: on a
-// case-sensitive file system, upper-case folders would name folders that do not exist.
-std::string NormaliseSavePath(const std::string& path, const std::string& pattern);
+// Whether a saved path's folders are upper-cased with its name.
+enum class FolderCase { Kept, UpperCased };
+
+// Windows: UpperCased, as the report has always been saved there; its folders ignore case.
+// Elsewhere: Kept, since on a case-sensitive file system upper-case folders would name
+// folders that do not exist.
+FolderCase PlatformFolderCase();
+
+// The report path a save dialog returns: the file's own name in upper case (with its
+// folders when they are UpperCased), with the pattern's extension (from its first ".",
+// upper case) appended when the path has no "." or its tail from the last "." differs
+// from the extension.
+std::string NormaliseSavePath(const std::string& path, const std::string& pattern,
+                              FolderCase folders = PlatformFolderCase());
 
 // The path a deposit's save dialog returns, with ".pdf" appended unless its name ends in
 // ".pdf" in any letter case. Nothing else changes: a PDF keeps the name it was given.

@@ -1,5 +1,7 @@
 #include "ui/form1_commands.h"
 
+#include <new>
+
 #include "engine/files/file_system.h"
 #include "engine/listing/listing_members.h"
 #include "engine/projects/project_title.h"
@@ -55,6 +57,10 @@ void Form1Commands::StartAnalysis() {
 }
 
 void Form1Commands::SaveResults() {
+    Guarded([this] { Save(); });
+}
+
+void Form1Commands::Save() {
     analysis_.ProjectPath = view_.ProjectPath();
     if (analysis_.TotalLinesText.empty() || analysis_.FoundLinesText.empty()) {
         Tell("请先分析完成后，才能保存!");
@@ -165,10 +171,21 @@ std::string Form1Commands::Caption() const {
     return WindowCaption();
 }
 
+void Form1Commands::Guarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::bad_alloc&) {
+        SetStartEnabled(true);
+        Tell("内存不足，命令未完成！");
+    }
+}
+
 void Form1Commands::RunAnalysisCommand(void (ProjectAnalysis::*command)()) {
-    ReadView();
-    (analysis_.*command)();
-    ShowAnalysis();
+    Guarded([this, command] {
+        ReadView();
+        (analysis_.*command)();
+        ShowAnalysis();
+    });
 }
 
 void Form1Commands::ReadView() {

@@ -17,6 +17,7 @@
 // list, asking the window's own dialog (ExportSourceDialog) for its header; the help menu goes
 // through the Desktop. Nothing here needs a toolkit.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,10 @@ public:
     std::string Caption() const;
 
 private:
+    // Runs a command that reads files; memory that runs out in it ends the command, not
+    // the program, with a message and the Start button enabled again.
+    void Guarded(const std::function<void()>& command);
+    void Save();
     void RunAnalysisCommand(void (ProjectAnalysis::*command)());
     void ReadView();
     void ShowAnalysis();

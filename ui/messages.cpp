@@ -13,8 +13,7 @@ std::string PathOf(const AnalysisReason& reason) {
     return reason.paths.empty() ? std::string() : reason.paths.front();
 }
 
-std::string UnreadableMembersText(const std::vector<std::string>& paths) {
-    std::string text = "以下文件无法读取，按0行计算：";
+std::string ListedText(std::string text, const std::vector<std::string>& paths) {
     const auto listed = std::min(paths.size(), kMaxListedUnreadable);
     for (std::size_t i = 0; i < listed; ++i) {
         text += "\n" + paths[i];
@@ -48,7 +47,7 @@ std::string DepositMessage(const DepositResult& result, const std::string& path)
         }
     }
     if (!unreadable.empty()) {
-        text += "\n\n" + UnreadableMembersText(unreadable);
+        text += "\n\n" + ListedText("以下文件无法读取，按0行计算：", unreadable);
     }
     return text;
 }
@@ -69,7 +68,9 @@ std::string MessageText(const AnalysisReason& reason) {
             return "工程文件的成员超过" + limit + "个，只统计前" + limit + "个！";
         }
         case Kind::MembersUnreadable:
-            return UnreadableMembersText(reason.paths);
+            return ListedText("以下文件无法读取，按0行计算：", reason.paths);
+        case Kind::FoldersUnlisted:
+            return ListedText("以下文件夹无法读取，其中的成员未统计：", reason.paths);
     }
     return {};
 }

@@ -5,6 +5,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <utility>
 
 #include "engine/files/file_identity.h"
@@ -19,6 +21,13 @@ struct FileProblem {
     FileError error = FileError::None;
     std::string detail;  // the system's own reason, when it gave one
 };
+
+// The system's own words for an error, safe to ask from any thread.
+std::string SystemErrorText(const std::error_code& error);
+
+// Whether the existence test passes over a file the folder holds as `name` for being
+// hidden: a name starting with "." on POSIX, the hidden or system mark on Windows.
+bool IsHiddenFile(const std::string& path, std::string_view name);
 
 // The program's existence test: a directory look-up that finds a normal file. Folders and
 // hidden files are not found; "*" and "?" in the last component are wildcards, and any
@@ -58,7 +67,9 @@ private:
 std::string ProjectFolder(const std::string& projectPath);
 
 // A member's path: the folder followed by the member name as the project writes it, with
-// the project's backslashes turned into this platform's separator. Nothing is inserted.
+// the project's backslashes turned into this platform's separator. Nothing is inserted. A
+// name that starts at a root of this platform ("/" on POSIX; a drive or a share on
+// Windows) is taken as it is.
 std::string MemberPath(const std::string& folder, const std::string& memberName);
 
 // Bytes read in order from their start, from a file or, in tests, from a source that fails
@@ -70,6 +81,8 @@ public:
     // Reads up to size bytes; 0 at the end or after an error (see Problem()).
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
     virtual const FileProblem& Problem() const = 0;
+    // Starts again from the first byte, for a second reading; false when it cannot.
+    virtual bool Rewind() { return false; }
 };
 
 // A file opened for sequential reading; closed when it goes out of scope. A path holding a
@@ -96,6 +109,7 @@ public:
     const FileProblem& Problem() const override { return problem_; }
 
     std::size_t Read(char* buffer, std::size_t size) override;
+    bool Rewind() override;
 
     // Which file is open, however its path reached it; nothing when none is.
     std::optional<FileIdentity> Identity() const;

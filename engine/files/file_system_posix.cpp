@@ -168,6 +168,16 @@ bool IsHidden(std::string_view name) {
 
 }  // namespace
 
+std::string SystemErrorText(const std::error_code& error) {
+    return error.category() == std::generic_category() || error.category() == std::system_category()
+               ? SystemReason(error.value())
+               : error.message();
+}
+
+bool IsHiddenFile(const std::string&, std::string_view name) {
+    return IsHidden(name);
+}
+
 bool FileExists(const std::string& path) {
     auto [folder, name] = SplitLast(path);
     if (name.empty() || HoldsNul(path) || TooLong(path)) {
@@ -205,7 +215,12 @@ std::string ProjectFolder(const std::string& projectPath) {
 }
 
 std::string MemberPath(const std::string& folder, const std::string& memberName) {
-    std::string path = folder + memberName;
+    // A name from the root is a path of its own, not one below the project's folder.
+    std::string path = memberName.starts_with('/') ? memberName : folder + memberName;
+    if (memberName.starts_with('/')) {
+        std::replace(path.begin(), path.end(), '\\', '/');
+        return path;
+    }
     std::replace(path.begin() + static_cast<std::ptrdiff_t>(folder.size()), path.end(), '\\', '/');
     return path;
 }
@@ -262,6 +277,10 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
         problem_ = {FileError::Unreadable, SystemReason(error)};
         return 0;
     }
+}
+
+bool InputFile::Rewind() {
+    return IsOpen() && ::lseek(static_cast<int>(handle_), 0, SEEK_SET) == 0;
 }
 
 std::optional<FileIdentity> InputFile::Identity() const {

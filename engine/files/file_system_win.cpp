@@ -28,6 +28,16 @@ bool HoldsNul(const std::string& path) {
 
 }  // namespace
 
+std::string SystemErrorText(const std::error_code& error) {
+    return error.message();
+}
+
+bool IsHiddenFile(const std::string& path, std::string_view) {
+    const DWORD attributes = ::GetFileAttributesW(Utf8ToWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
+}
+
 bool FileExists(const std::string& path) {
     // FindFirstFileW matches "*" and "?" and ignores letter case, like the look-up the
     // program has always made; a trailing separator names no file.
@@ -71,7 +81,12 @@ std::string ProjectFolder(const std::string& projectPath) {
 }
 
 std::string MemberPath(const std::string& folder, const std::string& memberName) {
-    return folder + memberName;
+    // A name with a drive (D:\Lib\x.bas) or a share (\\server\x.bas) is a path of its own,
+    // not one below the project's folder.
+    const bool drive = memberName.size() >= 2 && memberName[1] == ':';
+    const bool share =
+        memberName.size() >= 2 && IsSeparator(memberName[0]) && IsSeparator(memberName[1]);
+    return drive || share ? memberName : folder + memberName;
 }
 
 InputFile InputFile::Open(const std::string& path) {
@@ -119,6 +134,12 @@ std::size_t InputFile::Read(char* buffer, std::size_t size) {
         return 0;
     }
     return got;
+}
+
+bool InputFile::Rewind() {
+    LARGE_INTEGER start{};
+    return IsOpen() &&
+           ::SetFilePointerEx(reinterpret_cast<HANDLE>(handle_), start, nullptr, FILE_BEGIN);
 }
 
 std::optional<FileIdentity> InputFile::Identity() const {

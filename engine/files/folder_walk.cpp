@@ -19,9 +19,16 @@ std::string ToUtf8(const fs::path& path) {
     return {text.begin(), text.end()};
 }
 
+FolderProblem ProblemOf(std::string relative, const std::error_code& error) {
+    const bool missing = error == std::errc::no_such_file_or_directory;
+    return {std::move(relative),
+            {missing ? FileError::Missing : FileError::Unreadable, SystemErrorText(error)}};
+}
+
 }  // namespace
 
-void WalkFiles(const std::string& root, const FolderFilter& enter, const FileVisitor& onFile) {
+void WalkFiles(const std::string& root, const FolderFilter& enter, const FileVisitor& onFile,
+               const FolderProblemHandler& onProblem) {
     // An explicit stack rather than recursion: deep trees cannot exhaust the call stack.
     std::vector<std::string> pending{""};
     const fs::path base = root.empty() ? fs::path(".") : FromUtf8(root);
@@ -44,6 +51,9 @@ void WalkFiles(const std::string& root, const FolderFilter& enter, const FileVis
             } else if (it->is_regular_file(ignored)) {
                 onFile(child);
             }
+        }
+        if (error) {
+            onProblem(ProblemOf(relative, error));
         }
     }
 }

@@ -102,6 +102,59 @@ std::vector<std::string> SplitItemList(std::string_view list) {
     return items;
 }
 
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+// How much of a path is its root: a share's two separators, one separator, or a drive
+// with the separator after it, if there is one.
+std::size_t RootLength(std::string_view path) {
+    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        return 2;
+    }
+    if (!path.empty() && IsSeparator(path[0])) {
+        return 1;
+    }
+    if (path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'))) {
+        return path.size() > 2 && IsSeparator(path[2]) ? 3 : 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool IsRootedPath(std::string_view path) {
+    return RootLength(path) > 0;
+}
+
+std::string NormalisedItemPath(std::string_view path) {
+    const std::size_t rootLength = RootLength(path);
+    std::vector<std::string_view> kept;
+    for (const std::string_view part : Segments(path.substr(rootLength))) {
+        if (part != "..") {
+            kept.push_back(part);
+        } else if (!kept.empty() && kept.back() != "..") {
+            kept.pop_back();
+        } else if (rootLength == 0) {
+            kept.push_back(part);  // above the project's folder
+        }
+    }
+    // Names keep the separator they are written with: "/abs/out.vb" stays readable.
+    const auto first = path.find_first_of("/\\", rootLength);
+    const char separator = first == std::string_view::npos ? '\\' : path[first];
+    std::string normalised(path.substr(0, rootLength));
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        if (i > 0) {
+            normalised += separator;
+        }
+        normalised += kept[i];
+    }
+    return normalised;
+}
+
 bool PathLess(std::string_view a, std::string_view b) {
     const std::u32string foldedA = FoldedPath(a);
     const std::u32string foldedB = FoldedPath(b);

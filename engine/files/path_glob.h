@@ -18,6 +18,16 @@ bool HasGlob(std::string_view pattern);
 // The entries of a ";"-separated item list, each trimmed of white space; empty ones dropped.
 std::vector<std::string> SplitItemList(std::string_view list);
 
+// A relative or absolute item path written the way a project writes it, with "." and
+// doubled separators dropped and "name\.." pairs taken out, the names joined by the first
+// separator written after the root (a backslash when there is none). A leading ".." stays
+// (it leaves the project's folder), and so does a root: "/", "\", a drive ("C:\") or a
+// share ("\\server\"), as written. Patterns are normalised alike.
+std::string NormalisedItemPath(std::string_view path);
+
+// Whether a path starts at a root rather than at the project's folder.
+bool IsRootedPath(std::string_view path);
+
 // The order in which paths are listed: by code point of the case-folded text, so "a.vb" and "B.vb"
 // sort by letter whatever their case; paths that differ only in case fall back to the
 // bytes, so the order is total.

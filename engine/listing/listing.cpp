@@ -4,6 +4,7 @@
 
 #include "engine/listing/counted_lines.h"
 #include "engine/listing/decoded_lines.h"
+#include "engine/listing/on_threads.h"
 
 namespace tallix {
 
@@ -141,7 +142,7 @@ MemberMeasure MeasureSource(ByteSource& source, SourceKind kind, CountOptions op
 
 ListingPlan PlanListing(std::vector<ListingMember> members, CountOptions options,
                         const ListingStyle& style, bool allPages, unsigned workers) {
-    ParallelFor(members.size(), workers, [&](std::size_t i, unsigned) {
+    OnThreads(members.size(), workers, [&](std::size_t i, unsigned) {
         if (members[i].problem.error == FileError::None) {
             Measure(members[i], options, style);
         }

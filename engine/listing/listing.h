@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "engine/counting/member_count.h"
-#include "engine/counting/parallel.h"
+#include "engine/counting/ordered_counter.h"
 #include "engine/files/file_system.h"
 #include "engine/listing/listing_layout.h"
 #include "engine/listing/listing_pages.h"

@@ -6,6 +6,7 @@
 
 #include "engine/counting/member_count.h"
 #include "engine/files/file_identity.h"
+#include "engine/listing/on_threads.h"
 #include "engine/projects/project_readers.h"
 
 namespace tallix {
@@ -30,7 +31,7 @@ std::vector<Found> FindMembers(std::vector<std::pair<std::string, ListingMember>
                                unsigned workers) {
     std::vector<Found> found(named.size());
     std::vector<FileLocator> locators(std::max(workers, 1u));
-    ParallelFor(named.size(), workers, [&](std::size_t i, unsigned worker) {
+    OnThreads(named.size(), workers, [&](std::size_t i, unsigned worker) {
         auto& [folder, member] = named[i];
         OpenedMember opened = OpenMember(folder, member.name, locators[worker]);
         member.path = std::move(opened.path);
@@ -81,6 +82,8 @@ std::vector<NamedProject> ReadSetProjects(const std::vector<SetProject>& project
         ProjectMembers read = ReadProjectFile(project.path, project.kind);
         entry.problem = std::move(read.problem);
         entry.names = std::move(read.names);
+        entry.unlisted = std::move(read.unlisted);
+        entry.notes = std::move(read.notes);
     }
     return named;
 }

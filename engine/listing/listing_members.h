@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/counting/parallel.h"
+#include "engine/counting/ordered_counter.h"
 #include "engine/files/file_system.h"
 #include "engine/listing/listing.h"
+#include "engine/projects/project_readers.h"
 #include "engine/projects/project_set.h"
 
 namespace tallix {
@@ -31,6 +32,8 @@ struct NamedProject {
     SetProject project;
     FileProblem problem;  // the project file missing or unreadable: no names then
     std::vector<std::string> names;
+    std::vector<FolderProblem> unlisted;  // as ReadProjectFile gives them
+    std::vector<ProjectNote> notes;
 };
 
 // Reads each project file a set names (a missing one has the problem Missing).

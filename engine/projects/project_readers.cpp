@@ -1,9 +1,8 @@
 #include "engine/projects/project_readers.h"
 
 #include <array>
-#include <memory>
 
-#include "engine/projects/sdk_project.h"
+#include "engine/files/text_source.h"
 #include "engine/text/text_lines.h"
 
 namespace tallix {
@@ -27,16 +26,13 @@ constexpr std::array<Vb6Prefix, 6> kVb6Prefixes{{
 
 constexpr std::string_view kCompileInclude = "<Compile Include=";
 
-template <typename NameOf>
-std::vector<std::string> ReadMembers(std::string_view projectBytes, NameOf nameOf) {
+std::vector<std::string> ReadMembers(std::string_view projectBytes, SourceKind kind) {
     std::vector<std::string> names;
-    TextLineReader reader([&](std::string_view line) {
-        if (auto name = nameOf(line)) {
-            names.push_back(std::move(*name));
-        }
+    MemorySource source(projectBytes);
+    VisitProjectMembers(source, kind, [&](std::string name) {
+        names.push_back(std::move(name));
+        return true;
     });
-    reader.Feed(projectBytes);
-    reader.Finish();
     return names;
 }
 
@@ -75,75 +71,64 @@ std::optional<std::string> VbNetMemberName(std::string_view line) {
     return std::string(trimmed.substr(first + 1, last - first - 1));
 }
 
+EncodingRule ProjectEncodingRule(SourceKind kind) {
+    return kind == SourceKind::Vb6 ? EncodingRule::AnsiUnlessMarked : EncodingRule::Xml;
+}
+
 std::vector<std::string> ReadVb6Project(std::string_view projectBytes) {
-    return ReadMembers(projectBytes, Vb6MemberName);
+    return ReadMembers(projectBytes, SourceKind::Vb6);
 }
 
 std::vector<std::string> ReadVbNetProject(std::string_view projectBytes) {
-    return ReadMembers(projectBytes, VbNetMemberName);
+    return ReadMembers(projectBytes, SourceKind::VbNet);
 }
 
-FileProblem VisitProjectMembers(const std::string& path, SourceKind kind,
+ProjectRead VisitProjectMembers(const std::string& path, SourceKind kind,
                                 const MemberVisitor& onMember) {
     const auto located = LocateFile(path);
+    ProjectRead read;
     if (kind != SourceKind::Vb6) {
         // An SDK-style project names few or none of its members; they come from its folder.
         const SdkProjectRead sdk = ScanSdkProjectFile(path);
         if (sdk.problem.error != FileError::None) {
-            return sdk.problem;
+            read.problem = sdk.problem;
+            return read;
         }
         if (sdk.scan.sdkStyle) {
-            for (std::string& name :
-                 SdkProjectMembers(ProjectFolder(located.value_or(path)), sdk.scan)) {
+            SdkMembers members = SdkProjectMembers(ProjectFolder(located.value_or(path)), sdk.scan);
+            for (std::string& name : members.names) {
                 if (!onMember(std::move(name))) {
                     break;
                 }
             }
-            return {};
+            read.unlisted = std::move(members.unlisted);
+            read.notes = sdk.scan.notes;
+            return read;
         }
     }
     InputFile file = InputFile::Open(located.value_or(path));
-    if (!file.IsOpen()) {
-        return file.Problem();
-    }
-    return VisitProjectMembers(file, kind, onMember);
+    read.problem = file.IsOpen() ? VisitProjectMembers(file, kind, onMember) : file.Problem();
+    return read;
 }
 
 FileProblem VisitProjectMembers(ByteSource& source, SourceKind kind,
                                 const MemberVisitor& onMember) {
     const auto nameOf = kind == SourceKind::Vb6 ? Vb6MemberName : VbNetMemberName;
-    bool wanted = true;
-    TextLineReader reader([&](std::string_view line) {
-        if (!wanted) {
-            return;
-        }
-        if (auto name = nameOf(line)) {
-            wanted = onMember(std::move(*name));
-        }
+    return ReadSourceLines(source, ProjectEncodingRule(kind), [&](std::string_view line) {
+        auto name = nameOf(line);
+        return !name || onMember(std::move(*name));
     });
-    const auto buffer = std::make_unique<char[]>(kReadBlockSize);
-    while (wanted) {
-        const std::size_t got = source.Read(buffer.get(), kReadBlockSize);
-        if (got == 0) {
-            break;
-        }
-        reader.Feed({buffer.get(), got});
-    }
-    if (source.Problem().error != FileError::None) {
-        return source.Problem();
-    }
-    if (wanted) {
-        reader.Finish();
-    }
-    return {};
 }
 
 ProjectMembers ReadProjectFile(const std::string& path, SourceKind kind) {
     ProjectMembers result;
-    result.problem = VisitProjectMembers(path, kind, [&](std::string name) {
+    ProjectRead read = VisitProjectMembers(path, kind, [&](std::string name) {
         result.names.push_back(std::move(name));
         return true;
     });
+    result.problem = std::move(read.problem);
+    result.unlisted = std::move(read.unlisted);
+    result.notes = std::move(read.notes);
     if (result.problem.error != FileError::None) {
         result.names.clear();
     }

@@ -8,6 +8,7 @@
 #include "engine/files/file_identity.h"
 #include "engine/files/folder_walk.h"
 #include "engine/files/path_glob.h"
+#include "engine/files/text_source.h"
 #include "engine/text/text_lines.h"
 
 namespace tallix {
@@ -47,96 +48,159 @@ private:
     std::set<std::string> paths_;
 };
 
-// Reads a group or solution line by line, decoded.
-FileProblem ReadLines(const std::string& path,
-                      const std::function<void(std::string_view)>& onLine) {
-    InputFile file = InputFile::Open(LocateFile(path).value_or(path));
-    if (!file.IsOpen()) {
-        return file.Problem();
+// What is read while a group or solution is read, nested ones included.
+struct SetReading {
+    ProjectSet& set;
+    SeenFiles projects;
+    std::set<FileIdentity> sets;  // the groups and solutions read so far
+};
+
+void ReadNamedSets(const std::string& path, SetKind kind, SetReading& reading, bool outermost);
+
+// Why a project named by a set cannot be counted, when it cannot.
+std::optional<SkippedProject> Unusable(const std::string& name, const std::string& tried,
+                                       const std::optional<std::string>& found) {
+    const std::string path = found.value_or(tried);
+    if (found && FileExists(path)) {
+        return std::nullopt;
     }
-    TextLineReader reader(onLine);
-    const auto buffer = std::make_unique<char[]>(kReadBlockSize);
-    while (const std::size_t got = file.Read(buffer.get(), kReadBlockSize)) {
-        reader.Feed({buffer.get(), got});
+    const InputFile file = InputFile::Open(path);
+    if (file.IsOpen() || file.Problem().error == FileError::Missing) {
+        return SkippedProject{name, path, SkipReason::Missing};  // absent, or hidden
     }
-    if (file.Problem().error != FileError::None) {
-        return file.Problem();
-    }
-    reader.Finish();
-    return {};
+    return SkippedProject{name, path, SkipReason::Unusable, file.Problem()};
 }
 
-// Adds a project named relative to the set file's folder, or lists it as skipped.
-void AddNamed(ProjectSet& set, SeenFiles& seen, const std::string& folder, const std::string& name,
+// Adds a project named relative to the set file's folder, or lists it as skipped; a group
+// or solution is read in its place.
+void AddNamed(SetReading& reading, const std::string& folder, const std::string& name,
               const std::string& written) {
+    ProjectSet& set = reading.set;
     const std::string tried = MemberPath(folder, written);
     const auto found = LocateFile(tried);
-    if (!found) {
-        set.skipped.push_back({name, tried, SkipReason::Missing});
-    } else if (seen.FirstTime(*found)) {
+    if (auto skipped = Unusable(name, tried, found)) {
+        set.skipped.push_back(std::move(*skipped));
+        return;
+    }
+    const SetKind kind = KindOfSetPath(*found);
+    if (kind == SetKind::Group || kind == SetKind::Solution) {
+        const auto identity = IdentifyFile(*found);
+        if (identity && !reading.sets.insert(*identity).second) {
+            set.skipped.push_back({name, *found, SkipReason::Repeated});
+            return;
+        }
+        ReadNamedSets(*found, kind, reading, false);
+    } else if (reading.projects.FirstTime(*found)) {
         set.projects.push_back({*found, KindOfProjectFile(*found)});
     }
 }
 
-void ReadGroup(const std::string& path, ProjectSet& set) {
-    std::vector<std::string> names;
-    set.problem = ReadLines(path, [&](std::string_view line) {
-        if (auto name = GroupProjectName(line)) {
+// A set file's line without the byte-order mark that may open the first one.
+std::string_view WithoutMark(std::string_view line) {
+    return line.starts_with(kUtf8Bom) ? line.substr(kUtf8Bom.size()) : line;
+}
+
+void ReadGroup(const std::string& path, SetReading& reading, std::vector<std::string>& names) {
+    reading.set.problem = ReadFileLines(path, SetEncodingRule(SetKind::Group), [&](auto line) {
+        if (auto name = GroupProjectName(WithoutMark(line))) {
             names.push_back(std::move(*name));
         }
+        return true;
     });
-    if (set.problem.error != FileError::None) {
-        return;
-    }
-    SeenFiles seen;
+}
+
+// The entries of a solution that name projects, after those that do not are listed.
+void ReadSolution(const std::string& path, SetReading& reading,
+                  std::vector<SolutionEntry>& entries) {
+    std::vector<SolutionEntry> all;
+    reading.set.problem =
+        ReadFileLines(path, SetEncodingRule(SetKind::Solution), [&](std::string_view line) {
+            if (auto entry = SolutionEntryOf(WithoutMark(line))) {
+                all.push_back(std::move(*entry));
+            }
+            return true;
+        });
     const std::string folder = ProjectFolder(path);
-    for (const std::string& name : names) {
-        AddNamed(set, seen, folder, "", name);
+    for (SolutionEntry& entry : all) {
+        if (IsSolutionFolderType(entry.type)) {
+            reading.set.skipped.push_back({entry.name, entry.path, SkipReason::SolutionFolder});
+        } else if (!IsVisualBasicType(entry.type)) {
+            reading.set.skipped.push_back(
+                {entry.name, MemberPath(folder, entry.path), SkipReason::NotVisualBasic});
+        } else {
+            entries.push_back(std::move(entry));
+        }
     }
 }
 
-void ReadSolution(const std::string& path, ProjectSet& set) {
-    std::vector<SolutionEntry> entries;
-    set.problem = ReadLines(path, [&](std::string_view line) {
-        if (auto entry = SolutionEntryOf(line)) {
-            entries.push_back(std::move(*entry));
+// Reads a group or solution into the set. One named inside another that cannot be read
+// is skipped; the outermost one's failure is the set's.
+void ReadNamedSets(const std::string& path, SetKind kind, SetReading& reading, bool outermost) {
+    std::vector<std::pair<std::string, std::string>> named;  // name, path as written
+    if (kind == SetKind::Group) {
+        std::vector<std::string> names;
+        ReadGroup(path, reading, names);
+        for (std::string& name : names) {
+            named.emplace_back("", std::move(name));
         }
-    });
-    if (set.problem.error != FileError::None) {
+    } else {
+        std::vector<SolutionEntry> entries;
+        ReadSolution(path, reading, entries);
+        for (SolutionEntry& entry : entries) {
+            named.emplace_back(std::move(entry.name), std::move(entry.path));
+        }
+    }
+    if (reading.set.problem.error != FileError::None) {
+        if (!outermost) {
+            reading.set.skipped.push_back({"", path, SkipReason::Unusable, reading.set.problem});
+            reading.set.problem = {};
+        }
         return;
     }
-    SeenFiles seen;
     const std::string folder = ProjectFolder(path);
-    for (const SolutionEntry& entry : entries) {
-        if (IsSolutionFolderType(entry.type)) {
-            set.skipped.push_back({entry.name, entry.path, SkipReason::SolutionFolder});
-        } else if (!IsVisualBasicType(entry.type)) {
-            set.skipped.push_back(
-                {entry.name, MemberPath(folder, entry.path), SkipReason::NotVisualBasic});
-        } else {
-            AddNamed(set, seen, folder, entry.name, entry.path);
-        }
+    for (const auto& [name, written] : named) {
+        AddNamed(reading, folder, name, written);
     }
+}
+
+void ReadSets(const std::string& path, ProjectSet& set) {
+    SetReading reading{set, {}, {}};
+    if (const auto identity = IdentifyFile(LocateFile(path).value_or(path))) {
+        reading.sets.insert(*identity);
+    }
+    ReadNamedSets(path, set.kind, reading, true);
 }
 
 void ReadFolder(const std::string& path, ProjectSet& set) {
     std::vector<std::string> found;
-    WalkProjectFiles(path, [&](const std::string& relative) { found.push_back(relative); });
+    WalkProjectFiles(
+        path, [&](const std::string& relative) { found.push_back(relative); },
+        [&](FolderProblem problem) { set.unlisted.push_back(std::move(problem)); });
     set.projects = OrderFolderProjects(path, std::move(found));
 }
 
 }  // namespace
 
-void WalkProjectFiles(const std::string& folder, const FileVisitor& onProject) {
+void WalkProjectFiles(const std::string& folder, const FileVisitor& onProject,
+                      const FolderProblemHandler& onProblem) {
     const auto entered = [](std::string_view name, std::string_view) {
         return !(SamePathIgnoringCase(name, ".git") || SamePathIgnoringCase(name, "bin") ||
                  SamePathIgnoringCase(name, "obj"));
     };
-    WalkFiles(folder, entered, [&](const std::string& relative) {
-        if (EndsWithIgnoringCase(relative, ".vbp") || EndsWithIgnoringCase(relative, ".vbproj")) {
+    const auto onFile = [&](const std::string& relative) {
+        if (!EndsWithIgnoringCase(relative, ".vbp") && !EndsWithIgnoringCase(relative, ".vbproj")) {
+            return;
+        }
+        // The walk takes what the existence test would find, so no project it hands on
+        // can then be reported missing.
+        const auto slash = relative.rfind('/');
+        const std::string_view name =
+            std::string_view(relative).substr(slash == std::string::npos ? 0 : slash + 1);
+        if (!IsHiddenFile(FolderProjectPath(folder, relative), name)) {
             onProject(relative);
         }
-    });
+    };
+    WalkFiles(folder, entered, onFile, onProblem);
 }
 
 std::string FolderProjectPath(const std::string& folder, std::string relative) {
@@ -163,6 +227,11 @@ std::vector<SetProject> OrderFolderProjects(const std::string& folder,
         }
     }
     return projects;
+}
+
+EncodingRule SetEncodingRule(SetKind kind) {
+    return kind == SetKind::Solution ? EncodingRule::Utf8UnlessInvalid
+                                     : EncodingRule::AnsiUnlessMarked;
 }
 
 SourceKind KindOfProjectFile(std::string_view path) {
@@ -229,10 +298,8 @@ ProjectSet ReadProjectSet(const std::string& path) {
     set.kind = KindOfSetPath(path);
     switch (set.kind) {
         case SetKind::Group:
-            ReadGroup(path, set);
-            break;
         case SetKind::Solution:
-            ReadSolution(path, set);
+            ReadSets(path, set);
             break;
         case SetKind::Folder:
             ReadFolder(path, set);

@@ -1,20 +1,17 @@
 #include "engine/projects/sdk_project.h"
 
 #include <algorithm>
-#include <memory>
 #include <optional>
+#include <unordered_set>
 
-#include "engine/files/folder_walk.h"
 #include "engine/files/path_glob.h"
-#include "engine/text/text_lines.h"
+#include "engine/files/text_source.h"
+#include "engine/text/case_folding.h"
+#include "engine/text/xml_scanner.h"
 
 namespace tallix {
 
 namespace {
-
-bool IsXmlSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -25,266 +22,133 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
-std::string_view TrimXmlSpace(std::string_view text) {
-    while (!text.empty() && IsXmlSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsXmlSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-void AppendUtf8(std::string& out, unsigned long point) {
-    if (point == 0 || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) {
-        out += "\xEF\xBF\xBD";
-    } else if (point < 0x80) {
-        out += static_cast<char>(point);
-    } else if (point < 0x800) {
-        out += static_cast<char>(0xC0 | (point >> 6));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        out += static_cast<char>(0xE0 | (point >> 12));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (point >> 18));
-        out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    }
-}
-
-// Replaces the five named references and numeric ones; anything else stays as written.
-std::string DecodeReferences(std::string_view value) {
-    std::string out;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const auto semicolon = value[i] == '&' ? value.find(';', i) : std::string_view::npos;
-        if (semicolon == std::string_view::npos || semicolon - i > 10) {
-            out += value[i];
-            continue;
-        }
-        const std::string_view name = value.substr(i + 1, semicolon - i - 1);
-        static constexpr std::pair<std::string_view, char> kNamed[] = {
-            {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
-        const auto named = std::find_if(std::begin(kNamed), std::end(kNamed),
-                                        [&](const auto& entry) { return entry.first == name; });
-        if (named != std::end(kNamed)) {
-            out += named->second;
-        } else if (name.size() > 1 && name[0] == '#') {
-            const bool hex = name[1] == 'x';
-            const std::string digits(name.substr(hex ? 2 : 1));
-            const auto valid = !digits.empty() && digits.size() <= 8 &&
-                               digits.find_first_not_of(hex ? "0123456789abcdefABCDEF"
-                                                            : "0123456789") == std::string::npos;
-            if (!valid) {
-                out += value[i];
-                continue;
-            }
-            AppendUtf8(out, std::stoul(digits, nullptr, hex ? 16 : 10));
-        } else {
-            out += value[i];
-            continue;
-        }
-        i = semicolon;
-    }
-    return out;
-}
-
-struct Tag {
-    std::string_view name;
-    std::vector<std::pair<std::string_view, std::string_view>> attributes;
-    bool closing = false;
-    bool empty = false;  // written as <Name ... />
-
-    std::optional<std::string_view> Attribute(std::string_view wanted) const {
-        for (const auto& [key, value] : attributes) {
-            if (key == wanted) {
-                return value;
-            }
-        }
-        return std::nullopt;
-    }
-};
-
-// The text between "<" and ">". Attributes without a quoted value are passed over.
-Tag ParseTag(std::string_view text) {
-    Tag tag;
-    if (text.starts_with('/')) {
-        tag.closing = true;
-        text.remove_prefix(1);
-    }
-    if (text.ends_with('/')) {
-        tag.empty = true;
-        text.remove_suffix(1);
-    }
-    std::size_t i = 0;
-    while (i < text.size() && !IsXmlSpace(text[i])) {
-        ++i;
-    }
-    tag.name = text.substr(0, i);
-    while (i < text.size()) {
-        while (i < text.size() && IsXmlSpace(text[i])) {
-            ++i;
-        }
-        const std::size_t keyStart = i;
-        while (i < text.size() && text[i] != '=' && !IsXmlSpace(text[i])) {
-            ++i;
-        }
-        const std::string_view key = text.substr(keyStart, i - keyStart);
-        while (i < text.size() && IsXmlSpace(text[i])) {
-            ++i;
-        }
-        if (i >= text.size() || text[i] != '=') {
-            ++i;
-            continue;
-        }
-        ++i;
-        while (i < text.size() && IsXmlSpace(text[i])) {
-            ++i;
-        }
-        if (i >= text.size() || (text[i] != '"' && text[i] != '\'')) {
-            continue;
-        }
-        const char quote = text[i++];
-        const auto close = text.find(quote, i);
-        if (close == std::string_view::npos) {
-            break;
-        }
-        tag.attributes.emplace_back(key, text.substr(i, close - i));
-        i = close + 1;
-    }
-    return tag;
-}
-
-std::vector<std::string> ItemList(std::string_view raw) {
-    return SplitItemList(DecodeReferences(raw));
-}
-
 bool TurnsDefaultItemsOff(std::string_view name) {
     return name == "EnableDefaultCompileItems" || name == "EnableDefaultItems";
 }
 
-bool IsGenerated(std::string_view name) {
-    return name.find("AssemblyInfo.") != std::string_view::npos ||
-           name.find(".Designer.") != std::string_view::npos;
+bool NamesProperty(std::string_view text) {
+    return text.find("$(") != std::string_view::npos;
 }
 
-bool EndsWithVb(std::string_view name) {
-    return name.size() > 3 && EqualsIgnoringCase(name.substr(name.size() - 3), ".vb");
-}
+// What a condition comes to without evaluating anything.
+enum class Truth { True, False, Unknown };
 
-std::string WithBackslashes(std::string path) {
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
-bool IsAbsolute(std::string_view pattern) {
-    return pattern.starts_with('/') || pattern.starts_with('\\') ||
-           (pattern.size() > 1 && pattern[1] == ':');
-}
-
-// The files an Include pattern with wildcards names, as the pattern writes their folders:
-// the walk starts at the folders before the first wildcard.
-std::vector<std::string> ExpandInclude(const std::string& folder, std::string_view pattern) {
-    std::vector<std::string> found;
-    if (IsAbsolute(pattern)) {
-        return found;
+Truth TruthOf(std::string_view condition) {
+    std::string_view value = TrimXmlSpace(condition);
+    if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') {
+        value = TrimXmlSpace(value.substr(1, value.size() - 2));
     }
-    const auto wildcard = pattern.find_first_of("*?");
-    const auto cut = pattern.find_last_of("/\\", wildcard);
-    const std::string prefix(cut == std::string_view::npos ? "" : pattern.substr(0, cut + 1));
-    const std::string_view rest = pattern.substr(prefix.size());
-    std::string base = folder + prefix;
-    std::replace(base.begin() + static_cast<std::ptrdiff_t>(folder.size()), base.end(), '\\', '/');
-    WalkFiles(
-        base, [](std::string_view, std::string_view) { return true; },
-        [&](const std::string& relative) {
-            if (GlobMatch(rest, relative)) {
-                found.push_back(prefix + WithBackslashes(relative));
-            }
-        });
-    return found;
-}
-
-void AddUnlessListed(std::vector<std::string>& items, std::string name) {
-    const bool listed = std::any_of(items.begin(), items.end(), [&](const std::string& item) {
-        return SamePathIgnoringCase(item, name);
-    });
-    if (!listed) {
-        items.push_back(std::move(name));
+    if (value.empty() || EqualsIgnoringCase(value, "true")) {
+        return Truth::True;
     }
+    return EqualsIgnoringCase(value, "false") ? Truth::False : Truth::Unknown;
 }
 
-bool MatchesAny(const std::vector<std::string>& patterns, std::string_view path) {
-    return std::any_of(patterns.begin(), patterns.end(),
-                       [&](const std::string& pattern) { return GlobMatch(pattern, path); });
-}
+struct OpenElement {
+    std::string name;
+    Truth truth = Truth::True;
+    std::string condition;  // as written, when it could not be evaluated
+};
 
 }  // namespace
 
-void SdkProjectScanner::Feed(std::string_view text) {
-    for (const char c : text) {
-        if (!inTag_) {
-            if (c == '<') {
-                inTag_ = true;
-                tagTooLong_ = false;
-                quote_ = 0;
-                tag_.clear();
-            } else if (inProperty_ && propertyText_.size() < 64) {
-                propertyText_ += c;
-            }
-            continue;
-        }
-        const bool comment = tag_.starts_with("!--");
-        const bool cdata = tag_.starts_with("![CDATA[");
-        if (c == '>' && quote_ == 0 &&
-            (comment ? tag_.ends_with("--") : !cdata || tag_.ends_with("]]"))) {
-            inTag_ = false;
-            if (!comment && !cdata && !tagTooLong_) {
-                EndTag();
-            }
-            continue;
-        }
-        // Quotes count only inside element tags: comments and the like may hold lone ones.
-        if (!comment && !cdata && (tag_.empty() || (tag_[0] != '!' && tag_[0] != '?'))) {
-            if (quote_ == 0 && (c == '"' || c == '\'')) {
-                quote_ = c;
-            } else if (c == quote_) {
-                quote_ = 0;
-            }
-        }
-        if (tag_.size() < kMaxTag) {
-            tag_ += c;
-        } else if (!comment && !cdata) {
-            tagTooLong_ = true;
-        } else {
-            // Only the end of a long comment matters.
-            tag_.erase(3, tag_.size() - 8);
-            tag_ += c;
-        }
-    }
-}
+// Turns the scanner's tags into the project's style, its default-items switch and its
+// compile rules, each under the conditions of the elements around it.
+class SdkProjectScanner::Rules : public XmlHandler {
+public:
+    explicit Rules(bool keepRules) : keepRules_(keepRules), xml_(*this) {}
 
-void SdkProjectScanner::EndTag() {
-    if (tag_.empty() || tag_[0] == '?' || tag_[0] == '!') {
-        return;
-    }
-    const Tag tag = ParseTag(tag_);
-    if (tag.closing) {
-        EndPropertyText(tag.name);
-        return;
-    }
-    inProperty_ = false;
-    if (!rootSeen_) {
-        rootSeen_ = true;
-        if (tag.name == "Project" && tag.Attribute("Sdk")) {
+    void Feed(std::string_view text) { xml_.Feed(text); }
+    const SdkProjectScan& Result() const { return scan_; }
+
+    void OnStartTag(const XmlTag& tag) override {
+        inProperty_ = false;
+        if (!rootSeen_) {
+            rootSeen_ = true;
+            if (tag.name == "Project" && tag.Attribute("Sdk")) {
+                scan_.sdkStyle = true;
+            }
+        }
+        if (tag.name == "Sdk" || (tag.name == "Import" && tag.Attribute("Sdk"))) {
             scan_.sdkStyle = true;
         }
+        if (!keepRules_) {
+            return;
+        }
+        OpenElement element{std::string(tag.name), Truth::True, {}};
+        if (const auto condition = tag.Attribute("Condition")) {
+            const std::string written = DecodeXmlReferences(*condition);
+            element.truth = TruthOf(written);
+            if (element.truth == Truth::Unknown) {
+                element.condition = written;
+            }
+        }
+        open_.push_back(std::move(element));
+        if (!Applies()) {
+            // Dropped again below for an empty tag; a false group hides all it holds.
+        } else if (tag.name == "Compile") {
+            AddRule(tag);
+        } else if (TurnsDefaultItemsOff(tag.name) && !tag.empty) {
+            inProperty_ = true;
+            propertyName_ = std::string(tag.name);
+            propertyText_.clear();
+        }
+        if (tag.empty) {
+            open_.pop_back();
+        }
     }
-    if (tag.name == "Sdk" || (tag.name == "Import" && tag.Attribute("Sdk"))) {
-        scan_.sdkStyle = true;
-    } else if (tag.name == "Compile" && keepRules_) {
+
+    void OnEndTag(std::string_view name) override {
+        if (inProperty_ && name == propertyName_) {
+            EndProperty();
+        }
+        inProperty_ = false;
+        // Tolerant: a closing tag closes the innermost element of its name, and every one
+        // left open inside it; a stray one closes nothing.
+        for (std::size_t i = open_.size(); i-- > 0;) {
+            if (open_[i].name == name) {
+                open_.resize(i);
+                break;
+            }
+        }
+    }
+
+    void OnText(std::string_view text) override {
+        if (inProperty_ && propertyText_.size() < kMaxPropertyText) {
+            propertyText_ += text.substr(0, kMaxPropertyText - propertyText_.size());
+        }
+    }
+
+private:
+    static constexpr std::size_t kMaxPropertyText = 256;
+
+    // Whether the innermost element and those around it are not conditioned away; notes
+    // the conditions it cannot tell, once they matter.
+    bool Applies() {
+        for (const OpenElement& element : open_) {
+            if (element.truth == Truth::False) {
+                return false;
+            }
+        }
+        for (const OpenElement& element : open_) {
+            if (element.truth == Truth::Unknown) {
+                Note(ProjectNote::Kind::ConditionNotEvaluated, element.condition);
+            }
+        }
+        return true;
+    }
+
+    std::vector<std::string> ItemList(std::string_view raw) {
+        std::vector<std::string> items = SplitItemList(DecodeXmlReferences(raw));
+        for (const std::string& item : items) {
+            if (NamesProperty(item)) {
+                Note(ProjectNote::Kind::PropertyNotEvaluated, item);
+            }
+        }
+        return items;
+    }
+
+    void AddRule(const XmlTag& tag) {
         if (const auto include = tag.Attribute("Include")) {
             CompileItemRule rule;
             rule.patterns = ItemList(*include);
@@ -295,24 +159,48 @@ void SdkProjectScanner::EndTag() {
         } else if (const auto remove = tag.Attribute("Remove")) {
             scan_.rules.push_back({CompileItemRule::Action::Remove, ItemList(*remove), {}});
         }
-    } else if (TurnsDefaultItemsOff(tag.name) && !tag.empty) {
-        inProperty_ = true;
-        propertyName_ = std::string(tag.name);
-        propertyText_.clear();
     }
-}
 
-void SdkProjectScanner::EndPropertyText(std::string_view closingName) {
-    if (inProperty_ && closingName == propertyName_) {
-        const std::string_view value = TrimXmlSpace(propertyText_);
+    void EndProperty() {
+        const std::string value = DecodeXmlReferences(TrimXmlSpace(propertyText_));
         if (EqualsIgnoringCase(value, "false")) {
             scan_.defaultItems = false;
-        }
-        if (EqualsIgnoringCase(value, "true")) {
+        } else if (EqualsIgnoringCase(value, "true")) {
             scan_.defaultItems = true;
+        } else if (NamesProperty(value)) {
+            Note(ProjectNote::Kind::PropertyNotEvaluated, value);
         }
     }
-    inProperty_ = false;
+
+    void Note(ProjectNote::Kind kind, const std::string& text) {
+        const std::string key = std::to_string(static_cast<int>(kind)) + text;
+        if (noted_.insert(key).second) {
+            scan_.notes.push_back({kind, text});
+        }
+    }
+
+    bool keepRules_;
+    XmlScanner xml_;
+    SdkProjectScan scan_;
+    bool rootSeen_ = false;
+    std::vector<OpenElement> open_;
+    std::unordered_set<std::string> noted_;
+    bool inProperty_ = false;
+    std::string propertyName_;
+    std::string propertyText_;
+};
+
+SdkProjectScanner::SdkProjectScanner(bool keepRules) : rules_(std::make_unique<Rules>(keepRules)) {
+}
+
+SdkProjectScanner::~SdkProjectScanner() = default;
+
+void SdkProjectScanner::Feed(std::string_view text) {
+    rules_->Feed(text);
+}
+
+const SdkProjectScan& SdkProjectScanner::Result() const {
+    return rules_->Result();
 }
 
 SdkProjectScan ScanSdkProject(std::string_view text) {
@@ -324,20 +212,11 @@ SdkProjectScan ScanSdkProject(std::string_view text) {
 namespace {
 
 FileProblem ScanFile(const std::string& path, SdkProjectScanner& scanner) {
-    InputFile file = InputFile::Open(LocateFile(path).value_or(path));
-    if (!file.IsOpen()) {
-        return file.Problem();
-    }
-    TextLineReader reader([&](std::string_view line) {
-        scanner.Feed(line);
-        scanner.Feed("\n");
+    // Fed as it comes, not line by line: a project written on one long line is read whole.
+    return ReadFileText(path, EncodingRule::Xml, [&](std::string_view text) {
+        scanner.Feed(text);
+        return true;
     });
-    const auto buffer = std::make_unique<char[]>(kReadBlockSize);
-    while (const std::size_t got = file.Read(buffer.get(), kReadBlockSize)) {
-        reader.Feed({buffer.get(), got});
-    }
-    reader.Finish();
-    return file.Problem();
 }
 
 }  // namespace
@@ -356,8 +235,162 @@ SdkProjectRead ScanSdkProjectFile(const std::string& path) {
     return result;
 }
 
-std::vector<std::string> SdkProjectMembers(const std::string& folder, const SdkProjectScan& scan) {
-    std::vector<std::string> items;
+namespace {
+
+bool IsGenerated(std::string_view name) {
+    return name.find("AssemblyInfo.") != std::string_view::npos ||
+           name.find(".Designer.") != std::string_view::npos;
+}
+
+bool EndsWithVb(std::string_view name) {
+    return name.size() > 3 && EqualsIgnoringCase(name.substr(name.size() - 3), ".vb");
+}
+
+std::string WithBackslashes(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::vector<std::string> Normalised(const std::vector<std::string>& patterns) {
+    std::vector<std::string> normalised;
+    normalised.reserve(patterns.size());
+    for (const std::string& pattern : patterns) {
+        normalised.push_back(NormalisedItemPath(pattern));
+    }
+    return normalised;
+}
+
+bool MatchesAny(const std::vector<std::string>& patterns, std::string_view path) {
+    return std::any_of(patterns.begin(), patterns.end(),
+                       [&](const std::string& pattern) { return GlobMatch(pattern, path); });
+}
+
+// An item's name for comparing: either separator as a backslash.
+std::string Key(std::string name) {
+    return WithBackslashes(std::move(name));
+}
+
+// The items of a project as the rules build them, each file once. Every look-up is a hash
+// look-up, so a glob over a hundred thousand files takes as long as listing them.
+class ItemList {
+public:
+    // A file found on disk: only the same name found again, or a name written in another
+    // case, is the same file.
+    void AddFound(std::string name) {
+        std::string key = Key(name);
+        std::u32string folded = FoldedCharacters(key);
+        if (foundNames_.contains(key) || writtenFolded_.contains(folded)) {
+            return;
+        }
+        foundNames_.insert(std::move(key));
+        anyFolded_.insert(std::move(folded));
+        items_.push_back({std::move(name), true});
+    }
+
+    // A name as a pattern writes it: any name equal to it without regard to case is the
+    // same file, as on Windows.
+    void AddWritten(std::string name) {
+        std::u32string folded = FoldedCharacters(Key(name));
+        if (anyFolded_.contains(folded)) {
+            return;
+        }
+        writtenFolded_.insert(folded);
+        anyFolded_.insert(std::move(folded));
+        items_.push_back({std::move(name), false});
+    }
+
+    void Remove(const std::vector<std::string>& patterns) {
+        std::erase_if(items_, [&](const Item& item) { return MatchesAny(patterns, item.name); });
+        foundNames_.clear();
+        writtenFolded_.clear();
+        anyFolded_.clear();
+        for (const Item& item : items_) {
+            std::string key = Key(item.name);
+            std::u32string folded = FoldedCharacters(key);
+            if (item.found) {
+                foundNames_.insert(std::move(key));
+            } else {
+                writtenFolded_.insert(folded);
+            }
+            anyFolded_.insert(std::move(folded));
+        }
+    }
+
+    std::vector<std::string> Names() && {
+        std::vector<std::string> names;
+        names.reserve(items_.size());
+        for (Item& item : items_) {
+            names.push_back(std::move(item.name));
+        }
+        return names;
+    }
+
+private:
+    struct Item {
+        std::string name;
+        bool found;
+    };
+
+    std::vector<Item> items_;
+    std::unordered_set<std::string> foundNames_;
+    std::unordered_set<std::u32string> writtenFolded_;
+    std::unordered_set<std::u32string> anyFolded_;
+};
+
+// Walks a folder for the items under it and keeps what could not be listed. A folder a
+// pattern names that does not exist only matches nothing.
+class ItemWalk {
+public:
+    explicit ItemWalk(SdkMembers& members) : members_(members) {}
+
+    void Walk(const std::string& root, const std::string& written, const FolderFilter& enter,
+              const FileVisitor& onFile) {
+        WalkFiles(root, enter, onFile, [&](FolderProblem problem) {
+            if (problem.problem.error == FileError::Missing) {
+                return;
+            }
+            std::string path = written + WithBackslashes(problem.path);
+            if (!path.empty() && (path.back() == '\\' || path.back() == '/')) {
+                path.pop_back();
+            }
+            members_.unlisted.push_back({path.empty() ? "." : std::move(path), problem.problem});
+        });
+    }
+
+private:
+    SdkMembers& members_;
+};
+
+// The files an Include pattern with wildcards names, as the pattern writes their folders:
+// the walk starts at the folders before the first wildcard.
+void ExpandInclude(const std::string& folder, const std::string& pattern, ItemWalk& walk,
+                   const std::vector<std::string>& excludes, ItemList& items) {
+    const auto wildcard = pattern.find_first_of("*?");
+    const auto cut = pattern.find_last_of("/\\", wildcard);
+    const std::string prefix(cut == std::string::npos ? "" : pattern.substr(0, cut + 1));
+    const std::string_view rest = std::string_view(pattern).substr(prefix.size());
+    const bool rooted = IsRootedPath(prefix);
+    std::string base = rooted ? prefix : folder + prefix;
+    const std::size_t written = rooted ? 0 : folder.size();
+    std::replace(base.begin() + static_cast<std::ptrdiff_t>(written), base.end(), '\\', '/');
+    walk.Walk(
+        base, prefix, [](std::string_view, std::string_view) { return true; },
+        [&](const std::string& relative) {
+            if (GlobMatch(rest, relative)) {
+                std::string name = prefix + WithBackslashes(relative);
+                if (!MatchesAny(excludes, name)) {
+                    items.AddFound(std::move(name));
+                }
+            }
+        });
+}
+
+}  // namespace
+
+SdkMembers SdkProjectMembers(const std::string& folder, const SdkProjectScan& scan) {
+    SdkMembers members;
+    ItemWalk walk(members);
+    ItemList items;
     if (scan.defaultItems) {
         // Build output and intermediate folders sit at the top; hidden folders anywhere.
         const auto enter = [](std::string_view name, std::string_view relative) {
@@ -367,32 +400,32 @@ std::vector<std::string> SdkProjectMembers(const std::string& folder, const SdkP
             return relative != name ||
                    !(EqualsIgnoringCase(name, "bin") || EqualsIgnoringCase(name, "obj"));
         };
-        WalkFiles(folder, enter, [&](const std::string& relative) {
+        walk.Walk(folder, "", enter, [&](const std::string& relative) {
             if (EndsWithVb(relative)) {
-                items.push_back(WithBackslashes(relative));
+                items.AddFound(WithBackslashes(relative));
             }
         });
     }
     for (const CompileItemRule& rule : scan.rules) {
+        const std::vector<std::string> patterns = Normalised(rule.patterns);
         if (rule.action == CompileItemRule::Action::Remove) {
-            std::erase_if(items,
-                          [&](const std::string& item) { return MatchesAny(rule.patterns, item); });
+            items.Remove(patterns);
             continue;
         }
-        for (const std::string& pattern : rule.patterns) {
-            std::vector<std::string> named =
-                HasGlob(pattern) ? ExpandInclude(folder, pattern) : std::vector{pattern};
-            for (std::string& name : named) {
-                if (!MatchesAny(rule.excludes, name)) {
-                    AddUnlessListed(items, std::move(name));
-                }
+        const std::vector<std::string> excludes = Normalised(rule.excludes);
+        for (const std::string& pattern : patterns) {
+            if (HasGlob(pattern)) {
+                ExpandInclude(folder, pattern, walk, excludes, items);
+            } else if (!pattern.empty() && !MatchesAny(excludes, pattern)) {
+                items.AddWritten(pattern);
             }
         }
     }
-    std::erase_if(items, [](const std::string& item) { return IsGenerated(item); });
-    std::sort(items.begin(), items.end(),
+    members.names = std::move(items).Names();
+    std::erase_if(members.names, [](const std::string& name) { return IsGenerated(name); });
+    std::sort(members.names.begin(), members.names.end(),
               [](const std::string& a, const std::string& b) { return PathLess(a, b); });
-    return items;
+    return members;
 }
 
 }  // namespace tallix

@@ -30,7 +30,25 @@ bool IsAscii(std::string_view bytes) {
 
 }  // namespace
 
+TextLineReader::TextLineReader(LineHandler onLine, TextEncoding encoding)
+    : onLine_(std::move(onLine)), encodingKnown_(true), encoding_(encoding) {
+    if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
+        toUtf8_.emplace(encoding);
+        encoding_ = TextEncoding::Utf8;
+    }
+}
+
 void TextLineReader::Feed(std::string_view block) {
+    if (!toUtf8_) {
+        FeedBytes(block);
+        return;
+    }
+    std::string text;
+    toUtf8_->Feed(block, text);
+    FeedBytes(text);
+}
+
+void TextLineReader::FeedBytes(std::string_view block) {
     const char* p = crLf_.Resume(block.data(), block.data() + block.size());
     const char* const end = block.data() + block.size();
     while (p != end) {
@@ -51,6 +69,11 @@ void TextLineReader::Feed(std::string_view block) {
 }
 
 void TextLineReader::Finish() {
+    if (toUtf8_) {
+        std::string rest;
+        toUtf8_->Finish(rest);
+        FeedBytes(rest);
+    }
     if (!kept_.empty()) {
         EmitKept();
     }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/counting/member_count.h"
-#include "engine/counting/parallel.h"
+#include "engine/counting/ordered_counter.h"
 #include "engine/listing/listing.h"
 #include "persistence/deposit/deposit_font.h"
 #include "persistence/deposit/deposit_pdf.h"

@@ -40,5 +40,30 @@ TEST(CsvRow, EveryColumnInOrderWithTheErrorLast) {
               "G/p q.vbp,Gone.bas,G/Gone.bas,0,0,0,0,文件不存在\r\n");
 }
 
+TEST(CsvTextField, NeutralisesWhatASpreadsheetWouldRun) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"=HYPERLINK(\"http://x\",\"y\")", "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\""},
+        {"+1.vb", "'+1.vb"},
+        {"-x.vb", "'-x.vb"},
+        {"@x.vb", "'@x.vb"},
+        {"\tx.vb", "'\tx.vb"},
+        {"\rx.vb", "\"'\rx.vb\""},
+        {"a=b.vb", "a=b.vb"},
+        {"x-.vb", "x-.vb"},
+        {"'quoted", "'quoted"},
+        {"", ""},
+    };
+    for (const auto& [text, field] : cases) {
+        EXPECT_EQ(CsvTextField(text), field) << text;
+    }
+    MemberCount member;
+    member.name = "=cmd.bas";
+    member.path = "-p/=cmd.bas";
+    member.lines = 1;
+    std::ostringstream out;
+    WriteCsvRow(out, "@p.vbp", member);
+    EXPECT_EQ(out.str(), "'@p.vbp,'=cmd.bas,'-p/=cmd.bas,1,0,0,0,\r\n");
+}
+
 }  // namespace
 }  // namespace tallix::cli

@@ -3,14 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <new>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/run.h"
 #include "json_keys.h"
+#include "other_user.h"
 #include "run_cli.h"
 #include "temp_folder.h"
 
@@ -79,8 +83,13 @@ TEST(RunSet, JsonNestsTheSingleProjectObjectsAndNamesAMissingProject) {
     // Laid out as a two-space dump would lay it out, the nested objects included.
     EXPECT_EQ(run.out, json.dump(2) + "\n");
 
-    const RunResult none = RunCli({"--json", folder.Write("None.vbg", "Project=Gone.vbp\r\n")});
-    EXPECT_EQ(none.out, "{\n  \"projects\": [],\n  \"total\": 0\n}\n");
+    // A group with nothing left to count fails as a folder without projects does.
+    const std::string empty = folder.Write("None.vbg", "Project=Gone.vbp\r\n");
+    const RunResult none = RunCli({"--json", empty});
+    EXPECT_EQ(none.status, kExitProjectUnusable);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "工程" + folder.Path("Gone.vbp") + "不存在，已跳过\n工程组" + empty +
+                            "中没有可统计的工程！\n");
 }
 
 TEST(RunSet, SolutionNamesWhatItSkipsAndCountsItsVisualBasicProjects) {
@@ -186,6 +195,141 @@ TEST(RunSet, OptionsForOneProjectOnlyAreUsageErrors) {
         EXPECT_NE(run.err.find("不能与 --vb6、--vbnet、--report 同用"), std::string::npos);
     }
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "r.log"));
+}
+
+// Runs the command line as a user whom permissions bind; status, then output, then errors.
+std::optional<RunResult> RunCliAsOtherUser(const std::vector<std::string>& args) {
+    const auto text = tallix::testing::AsOtherUser([&] {
+        const RunResult run = RunCli(args);
+        return std::to_string(run.status) + "\x1F" + run.out + "\x1F" + run.err;
+    });
+    if (!text) {
+        return std::nullopt;
+    }
+    const auto first = text->find('\x1F');
+    const auto second = text->find('\x1F', first + 1);
+    return RunResult{std::stoi(text->substr(0, first)), text->substr(first + 1, second - first - 1),
+                     text->substr(second + 1)};
+}
+
+TEST(RunSet, AProjectThatCannotBeReadIsNamedInEveryForm) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    folder.Write("Net/Net.vbproj", "<Project Sdk=\"S\" />");
+    std::filesystem::permissions(folder.path() / "Net/Net.vbproj", std::filesystem::perms::none);
+    const std::string net = folder.Path("Net/Net.vbproj");
+    const auto table = RunCliAsOtherUser({folder.Path("")});
+    if (!table) {
+        GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    }
+    EXPECT_EQ(table->status, kExitProjectUnusable);
+    EXPECT_EQ(table->out.find("工程：" + net), std::string::npos) << "no table for it";
+    EXPECT_NE(table->out.find("工程：" + folder.Path("Two/Two.vbp")), std::string::npos);
+    EXPECT_EQ(table->err, "文件" + net + "无法读取（Permission denied）！\n");
+
+    const auto json = RunCliAsOtherUser({"--json", folder.Path("")});
+    ASSERT_TRUE(json);
+    const Json failed = Json::parse(json->out).at("projects")[0];
+    EXPECT_EQ(
+        failed,
+        (Json{{"project", net}, {"kind", "vbnet"}, {"error", "无法读取（Permission denied）"}}));
+
+    const auto csv = RunCliAsOtherUser({"--csv", folder.Path("")});
+    ASSERT_TRUE(csv);
+    EXPECT_NE(csv->out.find("\r\n" + net + ",,,0,0,0,0,无法读取（Permission denied）\r\n"),
+              std::string::npos)
+        << csv->out;
+}
+
+TEST(RunSet, FoldersTheWalkCannotListAreNamed) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    folder.Write("Locked/L.vbp", "");
+    std::filesystem::permissions(folder.path() / "Locked", std::filesystem::perms::none);
+    const auto run = RunCliAsOtherUser({folder.Path("")});
+    if (!run) {
+        GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    }
+    EXPECT_EQ(run->status, kExitProjectUnusable);
+    EXPECT_EQ(run->err, "文件夹" + folder.Path("Locked") +
+                            "无法读取（Permission denied），其中的工程未统计\n");
+    EXPECT_NE(run->out.find("总计"), std::string::npos) << "the rest is counted";
+
+    std::filesystem::permissions(folder.path() / "Locked", std::filesystem::perms::owner_all);
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::none);
+    const auto root = RunCliAsOtherUser({folder.Path("")});
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->status, kExitProjectUnusable);
+    EXPECT_EQ(root->out, "");
+    EXPECT_EQ(root->err, "文件夹" + folder.Path("") + "无法读取（Permission denied）！\n");
+}
+
+TEST(RunSet, HiddenProjectsAreLeftOutOfAFolder) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    std::filesystem::copy_file(folder.path() / "One/One.vbp", folder.path() / "One/.copy.vbp");
+    const RunResult run = RunCli({"--json", folder.Path("")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Json::parse(run.out).at("projects").size(), tallix::testing::kWindows ? 3u : 2u);
+}
+
+TEST(RunSet, SetsNamedInASetAreCountedInTheirPlace) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    folder.Write("Inner.vbg", "Project=Two\\Two.vbp\r\nProject=All.vbg\r\n");
+    const std::string group =
+        folder.Write("All.vbg", "Project=One\\One.vbp\r\nProject=Inner.vbg\r\n");
+    const RunResult run = RunCli({"--json", group});
+    EXPECT_EQ(run.status, 0) << "a set named again is skipped, and that is no failure";
+    EXPECT_EQ(run.err, "工程组或解决方案" + group + "已经读过，已跳过\n");
+    const Json json = Json::parse(run.out);
+    ASSERT_EQ(json.at("projects").size(), 2u);
+    EXPECT_EQ(json.at("projects")[1].at("project"), folder.Path("Two/Two.vbp"));
+    EXPECT_EQ(json.at("total"), 8);
+}
+
+TEST(RunSet, ASetFileThatIsNotARegularFileIsNamedAsSuch) {
+    TempFolder folder;
+    std::filesystem::create_directories(folder.path() / "Odd.sln");
+    const RunResult run = RunCli({folder.Path("Odd.sln")});
+    EXPECT_EQ(run.status, kExitProjectUnusable);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "文件" + folder.Path("Odd.sln") + "不是普通文件！\n");
+}
+
+TEST(RunSet, ProjectsItCannotUseAreSkippedWithTheirReason) {
+    TempFolder folder;
+    WriteTwoProjects(folder);
+    std::filesystem::create_directories(folder.path() / "Dir.vbp");
+    const std::string group = folder.Write("G.vbg", "Project=One\\One.vbp\r\nProject=Dir.vbp\r\n");
+    const RunResult run = RunCli({"--csv", group});
+    EXPECT_EQ(run.status, kExitProjectUnusable);
+    EXPECT_EQ(run.err, "工程" + folder.Path("Dir.vbp") + "不是普通文件，已跳过\n");
+}
+
+TEST(RunSet, WhatAnSdkProjectDoesNotEvaluateIsNamedOnce) {
+    TempFolder folder;
+    folder.Write("App/Main.vb", "Module M\r\nEnd Module\r\n");
+    folder.Write("App/App.vbproj",
+                 "<Project Sdk=\"S\"><ItemGroup Condition=\"'$(X)'=='1'\">"
+                 "<Compile Include=\"$(Gen)\\*.vb\" /><Compile Include=\"$(Gen)\\*.vb\" />"
+                 "</ItemGroup></Project>");
+    const std::string project = folder.Path("App/App.vbproj");
+    for (const std::string& target : {project, folder.Path("")}) {
+        const RunResult run = RunCli({"--json", target});
+        EXPECT_EQ(run.status, 0) << target;
+        EXPECT_EQ(run.err, "工程" + project + "：条件 '$(X)'=='1' 未求值，按成立处理\n工程" +
+                               project + "：$(Gen)\\*.vb 中的属性未求值，按原文处理\n")
+            << target;
+    }
+}
+
+TEST(GuardingMemory, MemoryThatRunsOutEndsTheRunWithItsStatus) {
+    std::ostringstream err;
+    EXPECT_EQ(GuardingMemory(err, []() -> int { throw std::bad_alloc(); }), kExitOutOfMemory);
+    EXPECT_EQ(err.str(), "内存不足，统计未完成！\n");
+    EXPECT_EQ(GuardingMemory(err, [] { return 3; }), 3);
 }
 
 }  // namespace

@@ -41,6 +41,12 @@ TEST(ShowControls, EscapesWhatATerminalWouldActOnAndKeepsTheRest) {
         {"\xED\xA0\x80", "\\xED\\xA0\\x80"},           // surrogate
         {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},  // beyond U+10FFFF
         {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+        // The controls of bidirectional text, which can make a name read as another.
+        {"invoice\u202Etxt.exe", "invoice\\u202Etxt.exe"},
+        {"\u061C\u200E\u200F\u202A\u202D", "\\u061C\\u200E\\u200F\\u202A\\u202D"},
+        {"\u2066\u2069", "\\u2066\\u2069"},
+        // Their neighbours are ordinary characters.
+        {"\u200D\u2029\u202F\u2065\u206A", "\u200D\u2029\u202F\u2065\u206A"},
     };
     for (const auto& [text, shown] : cases) {
         EXPECT_EQ(ShowControls(text), shown) << text;

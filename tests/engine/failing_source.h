@@ -25,6 +25,10 @@ public:
         return got;
     }
     const FileProblem& Problem() const override { return problem_; }
+    bool Rewind() override {
+        at_ = 0;
+        return true;
+    }
 
 private:
     std::string text_;
@@ -64,6 +68,10 @@ public:
         return got;
     }
     const FileProblem& Problem() const override { return problem_; }
+    bool Rewind() override {
+        at_ = 0;
+        return true;
+    }
 
 private:
     std::string head_;

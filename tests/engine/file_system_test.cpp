@@ -140,7 +140,10 @@ TEST(Paths, FolderAndMemberAreJoinedAsText) {
     EXPECT_EQ(MemberPath("/home/u/proj/", "..\\[Include]\\a.bas"),
               "/home/u/proj/../[Include]/a.bas");
     EXPECT_EQ(MemberPath("", "Forms\\乗.frm"), "Forms/乗.frm");
-    EXPECT_EQ(MemberPath("/p/", "/abs/a.bas"), "/p//abs/a.bas");
+    // A name from the root is its own path, in any separator; a leading backslash is not.
+    EXPECT_EQ(MemberPath("/p/", "/abs/a.bas"), "/abs/a.bas");
+    EXPECT_EQ(MemberPath("/p/", "/abs\\sub\\a.bas"), "/abs/sub/a.bas");
+    EXPECT_EQ(MemberPath("/p/", "\\abs\\a.bas"), "/p//abs/a.bas");
     EXPECT_EQ(MemberPath("/p\\q/", "a.bas"), "/p\\q/a.bas");  // only the member is mapped
 }
 

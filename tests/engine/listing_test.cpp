@@ -304,11 +304,21 @@ TEST_F(Listing, SetsTakeEachFileOnceWhereItFirstComes) {
     // By VB.NET rules the shared module lists its two header lines too.
     EXPECT_EQ(plan.lines, 3 + 12 + 2);
 
-    // With one kind only, the size is the sets' total.
+    // The size is the set's total as the counters give it, with one kind or both.
+    struct Ignore : SetCountSink {
+        bool BeginProject(const SetProject&) override { return true; }
+        void Member(const MemberCount&) override {}
+        void EndProject(const SetProject&, const ProjectRead&) override {}
+    } ignore;
     const std::vector<SetProject> vb6Only{projects[0], {dir.Str("One/One.vbp"), SourceKind::Vb6}};
-    EXPECT_EQ(
-        PlanListing(SetListingMembers(ReadSetProjects(vb6Only), 2), {}, kStyle, false, 2).lines,
-        CountProjects(vb6Only, {}, 2).total);
+    for (const std::vector<SetProject>& set : {projects, vb6Only}) {
+        for (const CountOptions options : {CountOptions{}, CountOptions{true, true}}) {
+            EXPECT_EQ(
+                PlanListing(SetListingMembers(ReadSetProjects(set), 2), options, kStyle, false, 2)
+                    .lines,
+                CountSet(set, options, ignore, 2).lines);
+        }
+    }
 }
 
 }  // namespace

@@ -80,5 +80,35 @@ TEST(PathGlob, OrdersPathsByLetterWhateverTheCase) {
     EXPECT_FALSE(PathLess("Ö.vb", "ä.vb"));
 }
 
+TEST(PathGlob, NormalisesItemPathsBeforeTheyAreCompared) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"a.vb", "a.vb"},
+        {"./a.vb", "a.vb"},
+        {".\\a.vb", "a.vb"},
+        {"sub\\..\\a.vb", "a.vb"},
+        {"sub//a.vb", "sub/a.vb"},
+        {"sub/./b/../a.vb", "sub/a.vb"},
+        {"sub\\./b/x.vb", "sub\\b\\x.vb"},
+        {"keep\\..\\dots\\d.vb", "dots\\d.vb"},
+        {"..\\Shared\\x.vb", "..\\Shared\\x.vb"},
+        {"../../x.vb", "../../x.vb"},
+        {"a/../../x.vb", "../x.vb"},
+        {"/abs/./out.vb", "/abs/out.vb"},
+        {"/../x.vb", "/x.vb"},
+        {"C:\\src\\..\\x.vb", "C:\\x.vb"},
+        {"\\\\server\\share\\x.vb", "\\\\server\\share\\x.vb"},
+        {"Old\\**\\*.vb", "Old\\**\\*.vb"},
+        {"", ""},
+    };
+    for (const auto& [path, normalised] : cases) {
+        EXPECT_EQ(NormalisedItemPath(path), normalised) << path;
+    }
+    EXPECT_TRUE(IsRootedPath("/x"));
+    EXPECT_TRUE(IsRootedPath("\\x"));
+    EXPECT_TRUE(IsRootedPath("d:x.vb"));
+    EXPECT_FALSE(IsRootedPath("1:x.vb"));
+    EXPECT_FALSE(IsRootedPath("x/y"));
+}
+
 }  // namespace
 }  // namespace tallix

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <string>
 #include <utility>
 
+#include "other_user.h"
 #include "temp_dir.h"
 
 namespace tallix {
@@ -186,6 +188,30 @@ TEST_F(Analysis, SdkStyleProjectsTakeTheirFolderUpToTheLimit) {
     OpenDropped(dir.Str("net/App.vbproj"));
     EXPECT_EQ(analysis.SourceFileCount, 81);
     EXPECT_EQ(host.messages, std::vector<Shown>{{Kind::TooManyMembers}});
+}
+
+TEST_F(Analysis, SdkFoldersThatCannotBeListedAreNamedAndTheRestRead) {
+    analysis.SourceKind = SourceKind::VbNet;
+    dir.Write("net/App.vbproj", "<Project Sdk=\"S\" />");
+    dir.Write("net/a.vb", "a = 1\r\n");
+    dir.Write("net/Locked/b.vb", "b = 1\r\n");
+    std::filesystem::permissions(dir.path() / "net/Locked", std::filesystem::perms::none);
+    const auto opened = testing::AsOtherUser([&] {
+        OpenDropped(dir.Str("net/App.vbproj"));
+        std::string text = std::to_string(analysis.SourceFileCount);
+        for (const Shown& shown : host.messages) {
+            text += " " + std::to_string(static_cast<int>(shown.kind));
+            for (const std::string& path : shown.paths) {
+                text += " " + path;
+            }
+        }
+        return text;
+    });
+    if (!opened) {
+        GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    }
+    EXPECT_EQ(*opened, "1 " + std::to_string(static_cast<int>(Kind::FoldersUnlisted)) + " " +
+                           dir.Str("net/Locked"));
 }
 
 TEST_F(Analysis, StartListsMembersWithLinesAndTotals) {

@@ -1,8 +1,13 @@
 #include "engine/projects/project_set.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <algorithm>
+
+#include "engine/files/file_system.h"
 
 #include "temp_dir.h"
 
@@ -147,6 +152,116 @@ TEST_F(ProjectSets, FolderWalkSkipsBuildFoldersLinksAndSecondNames) {
     EXPECT_EQ(Projects(set), expected);
     EXPECT_EQ(set.projects.back().kind, SourceKind::VbNet);
     EXPECT_EQ(Projects(ReadProjectSet(dir.Str("W") + testing::kSeparator)), Projects(set));
+}
+
+TEST_F(ProjectSets, SetFilesAreReadInTheirOwnEncodings) {
+    dir.Write("模块/A.vbp", "");
+    dir.Write("模/B.vbp", "");
+    const std::string line =
+        "Project(\"{F184B08F-C81C-45F6-A57F-5ABD9991F28F}\") = \"A\", \"模块\\A.vbp\", \"{1}\"\r\n";
+    const std::u16string wide = u"\uFEFFProject=模块\\A.vbp\r\n";
+    std::string utf16;
+    for (const char16_t unit : wide) {
+        utf16 += static_cast<char>(unit & 0xFF);
+        utf16 += static_cast<char>(unit >> 8);
+    }
+    struct Case {
+        const char* label;
+        const char* file;
+        std::string bytes;
+        const char* project;
+    };
+    const Case cases[] = {
+        {"UTF-8 solution without a mark", "S.sln", line, "模块/A.vbp"},
+        {"GBK solution", "S.sln",
+         "Project(\"{F184B08F-C81C-45F6-A57F-5ABD9991F28F}\") = \"A\", "
+         "\"\xC4\xA3\xBF\xE9\\A.vbp\", "
+         "\"{1}\"\r\n",
+         "模块/A.vbp"},
+        {"UTF-16 group", "G.vbg", utf16, "模块/A.vbp"},
+        // "模" in code page 936 is valid UTF-8 too ("ģ"); a group is ANSI all the same.
+        {"GBK group that reads as UTF-8 too", "G.vbg", "Project=\xC4\xA3\\B.vbp\r\n", "模/B.vbp"},
+        {"UTF-8 group with a mark", "G.vbg", "\xEF\xBB\xBFProject=模块\\A.vbp\r\n", "模块/A.vbp"},
+    };
+    for (const Case& c : cases) {
+        const ProjectSet set = ReadProjectSet(dir.Write(c.file, c.bytes));
+        EXPECT_EQ(Projects(set), Strings{c.project}) << c.label;
+        EXPECT_TRUE(set.skipped.empty()) << c.label;
+    }
+}
+
+TEST_F(ProjectSets, SetsNamedInsideASetAreReadInTheirPlaceOnce) {
+    dir.Write("One/One.vbp", "");
+    dir.Write("Two/Two.vbp", "");
+    dir.Write("Inner/Inner.vbg",
+              "Project=..\\Two\\Two.vbp\r\nProject=..\\Outer.vbg\r\n"
+              "Project=Inner.VBG\r\nProject=..\\One\\One.vbp\r\n");
+    dir.Write("Inner/Lost.sln",
+              "Project(\"{F184B08F-C81C-45F6-A57F-5ABD9991F28F}\") = \"X\", "
+              "\"..\\Two\\Two.vbp\", \"{1}\"\r\n");
+    const ProjectSet set =
+        ReadProjectSet(dir.Write("Outer.vbg",
+                                 "Project=One\\One.vbp\r\nProject=Inner\\Inner.vbg\r\n"
+                                 "Project=Inner\\Lost.sln\r\nProject=Inner\\inner.vbg\r\n"));
+    EXPECT_EQ(set.problem.error, FileError::None);
+    EXPECT_EQ(Projects(set), (Strings{"One/One.vbp", "Inner/../Two/Two.vbp"}));
+    Strings skipped;
+    for (const SkippedProject& s : set.skipped) {
+        EXPECT_EQ(s.reason, SkipReason::Repeated) << s.path;
+        skipped.push_back(Rel(s.path));
+    }
+    // The outer group itself, the inner one naming itself, and the inner one named again;
+    // the solution adds nothing new.
+    EXPECT_EQ(skipped.size(), 3u);
+}
+
+TEST_F(ProjectSets, ProjectsThatCannotBeUsedAreSkippedWithTheRealReason) {
+    std::filesystem::create_directories(dir.path() / "Folder.vbp");
+    dir.Write(".hidden.vbp", "");
+    dir.Write("locked.vbp", "");
+    std::string group =
+        "Project=Folder.vbp\r\nProject=.hidden.vbp\r\nProject=" + std::string(5000, 'n') +
+        ".vbp\r\nProject=Gone.vbp\r\n";
+    if (!testing::kWindows) {
+        ASSERT_EQ(::mkfifo((dir.path() / "fifo.vbp").c_str(), 0600), 0);
+        group += "Project=fifo.vbp\r\nProject=/dev/zero\r\n";
+    }
+    const ProjectSet set = ReadProjectSet(dir.Write("G.vbg", group));
+    EXPECT_TRUE(set.projects.empty());
+    struct Expected {
+        SkipReason reason;
+        FileError error;
+    };
+    std::vector<Expected> expected{{SkipReason::Unusable, FileError::NotAFile},
+                                   {SkipReason::Missing, FileError::None},
+                                   {SkipReason::Unusable, FileError::Unreadable},
+                                   {SkipReason::Missing, FileError::None}};
+    if (!testing::kWindows) {
+        expected.push_back({SkipReason::Unusable, FileError::NotAFile});
+        expected.push_back({SkipReason::Unusable, FileError::NotAFile});
+    }
+    ASSERT_EQ(set.skipped.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(set.skipped[i].reason, expected[i].reason) << set.skipped[i].path;
+        EXPECT_EQ(set.skipped[i].problem.error, expected[i].error) << set.skipped[i].path;
+    }
+    EXPECT_NE(set.skipped[2].problem.detail, "");
+}
+
+TEST_F(ProjectSets, FolderWalkAgreesWithTheExistenceTest) {
+    for (const char* name :
+         {"W/A.VBP", "W/.hidden.vbp", "W/BIN/b.vbp", "W/Deep/Bin/c.vbp", "W/Deep/.git2/d.vbp"}) {
+        dir.Write(name, "");
+    }
+    Strings expected{"W/A.VBP", "W/Deep/.git2/d.vbp"};
+    if (testing::kWindows) {
+        expected.insert(expected.begin() + 1, "W/.hidden.vbp");  // hidden only by its mark
+    }
+    const ProjectSet set = ReadProjectSet(dir.Str("W"));
+    EXPECT_EQ(Projects(set), expected);
+    for (const SetProject& project : set.projects) {
+        EXPECT_TRUE(FileExists(project.path)) << project.path;
+    }
 }
 
 }  // namespace

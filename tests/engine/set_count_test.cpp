@@ -15,6 +15,47 @@ std::string Vb6Module(int codeLines) {
     return text;
 }
 
+// What a set's count handed on, project by project.
+struct Counted {
+    SetProject project;
+    std::vector<MemberCount> members;
+    ProjectRead read;
+};
+
+class Recorder : public SetCountSink {
+public:
+    explicit Recorder(std::size_t stopBefore = SIZE_MAX) : stopBefore_(stopBefore) {}
+
+    bool BeginProject(const SetProject& project) override {
+        if (projects.size() == stopBefore_) {
+            return false;
+        }
+        EXPECT_FALSE(open_) << "a project began inside another";
+        open_ = true;
+        projects.push_back({project, {}, {}});
+        return true;
+    }
+    void Member(const MemberCount& member) override {
+        EXPECT_TRUE(open_) << "a member outside its project";
+        projects.back().members.push_back(member);
+    }
+    void EndProject(const SetProject& project, const ProjectRead& read) override {
+        EXPECT_EQ(project.path, projects.back().project.path);
+        open_ = false;
+        projects.back().read = read;
+    }
+
+    std::vector<Counted> projects;
+
+private:
+    std::size_t stopBefore_;
+    bool open_ = false;
+};
+
+std::string FoundLines(const Counted& counted) {
+    return BuildResultTexts(counted.members).foundLines;
+}
+
 class SetCounting : public ::testing::Test {
 protected:
     testing::TempDir dir;
@@ -36,14 +77,14 @@ TEST_F(SetCounting, SharedMemberCountsOnceInTheGrandTotal) {
         dir.Write("All.vbg", "Project=One\\One.vbp\r\nProject=Two\\Two.vbp\r\nProject=No.vbp\r\n"));
     ASSERT_EQ(set.projects.size(), 2u);
 
-    const SetCount count = CountProjects(set.projects, {false, true}, 2);
-    ASSERT_EQ(count.projects.size(), 2u);
-    EXPECT_EQ(count.projects[0].texts.totalLines, "13");
-    EXPECT_EQ(count.projects[1].texts.foundLines,
-              "Own.bas:5,..\\shared\\COMMON.bas:10,Link.bas:10");
-    EXPECT_EQ(count.projects[1].members[3].problem.error, FileError::Missing);
-    EXPECT_EQ(count.total, 18);
-    EXPECT_EQ(count.tally, (LineTally{18, 3, 0}));
+    Recorder recorder;
+    const SetTotal total = CountSet(set.projects, {false, true}, recorder, 2);
+    ASSERT_EQ(recorder.projects.size(), 2u);
+    EXPECT_EQ(BuildResultTexts(recorder.projects[0].members).totalLines, "13");
+    EXPECT_EQ(FoundLines(recorder.projects[1]), "Own.bas:5,..\\shared\\COMMON.bas:10,Link.bas:10");
+    EXPECT_EQ(recorder.projects[1].members[3].problem.error, FileError::Missing);
+    EXPECT_EQ(total.lines, 18);
+    EXPECT_EQ(total.tally, (LineTally{18, 3, 0}));
 }
 
 TEST_F(SetCounting, OrderAndCountsDoNotDependOnThreads) {
@@ -55,17 +96,24 @@ TEST_F(SetCounting, OrderAndCountsDoNotDependOnThreads) {
     }
     dir.Write("p.vbp", project);
     const std::vector<SetProject> projects{{dir.Str("p.vbp"), SourceKind::Vb6},
-                                           {dir.Str("absent.vbp"), SourceKind::Vb6}};
-    const SetCount one = CountProjects(projects, {}, 1);
-    const SetCount four = CountProjects(projects, {}, 4);
+                                           {dir.Str("absent.vbp"), SourceKind::Vb6},
+                                           {dir.Str("p.vbp"), SourceKind::Vb6}};
+    Recorder one;
+    const SetTotal oneTotal = CountSet(projects, {}, one, 1);
+    Recorder four;
+    const SetTotal fourTotal = CountSet(projects, {}, four, 4);
+    ASSERT_EQ(four.projects.size(), 3u);
     ASSERT_EQ(four.projects[0].members.size(), 40u);
     for (std::size_t i = 0; i < 40; ++i) {
         EXPECT_EQ(four.projects[0].members[i].name, one.projects[0].members[i].name);
         EXPECT_EQ(four.projects[0].members[i].lines, static_cast<std::int64_t>(i % 7 + 1));
     }
-    EXPECT_EQ(four.projects[0].texts.foundLines, one.projects[0].texts.foundLines);
-    EXPECT_EQ(four.projects[1].problem.error, FileError::Missing);
-    EXPECT_EQ(four.total, one.total);
+    EXPECT_EQ(FoundLines(four.projects[2]), FoundLines(one.projects[0]));
+    EXPECT_EQ(four.projects[1].read.problem.error, FileError::Missing);
+    EXPECT_TRUE(four.projects[1].members.empty());
+    EXPECT_EQ(fourTotal.lines, oneTotal.lines);
+    // 40 comment lines and 5 * 21 + 10 code lines; each file once, though named twice.
+    EXPECT_EQ(fourTotal.lines, 155);
 
     const auto members = CountMembers(dir.Str() + testing::kSeparator, {"m6.bas", "none.bas"},
                                       SourceKind::Vb6, {false, true}, 2);
@@ -73,74 +121,52 @@ TEST_F(SetCounting, OrderAndCountsDoNotDependOnThreads) {
     EXPECT_EQ(members[1].problem.error, FileError::Missing);
 }
 
-TEST_F(SetCounting, BatchesHandMembersOnInTheOrderNamed) {
-    for (int i = 0; i < 10; ++i) {
-        dir.Write("m" + std::to_string(i) + ".bas", Vb6Module(i));
-    }
-    for (const std::size_t batch :
-         {std::size_t{1}, std::size_t{3}, std::size_t{10}, std::size_t{64}}) {
-        std::vector<std::string> seen;
-        std::vector<std::int64_t> lines;
-        MemberBatchCounter counter(
-            dir.Str() + testing::kSeparator, SourceKind::Vb6, {false, true},
-            [&](const MemberCount& member) {
-                seen.push_back(member.name);
-                lines.push_back(member.lines);
-            },
-            2, batch);
-        for (int i = 9; i >= 0; --i) {
-            counter.Add("m" + std::to_string(i) + ".bas");
-            // Nothing waits longer than its batch: whole batches are out at once.
-            EXPECT_EQ(seen.size(), (10 - i) / batch * batch) << "batch " << batch;
-        }
-        counter.Finish();
-        ASSERT_EQ(seen.size(), 10u);
-        for (int i = 0; i < 10; ++i) {
-            EXPECT_EQ(seen[i], "m" + std::to_string(9 - i) + ".bas");
-            EXPECT_EQ(lines[i], 9 - i);
-        }
+TEST_F(SetCounting, SinkThatStopsEndsTheCountBeforeTheNextProject) {
+    dir.Write("a.bas", Vb6Module(2));
+    dir.Write("p.vbp", "Module=A; a.bas\r\n");
+    const std::vector<SetProject> projects(3, {dir.Str("p.vbp"), SourceKind::Vb6});
+    Recorder recorder(1);
+    CountSet(projects, {}, recorder, 2);
+    ASSERT_EQ(recorder.projects.size(), 1u);
+    EXPECT_EQ(recorder.projects[0].members.size(), 1u);
+}
+
+TEST_F(SetCounting, FileNamedUnderBothKindsCountsAsVbNetWhateverTheOrder) {
+    // Under VB6 rules the header and the attribute line are left out: 2 lines; under VB.NET
+    // rules all 4 count.
+    dir.Write("Shared/m.bas", "VERSION 1.0 CLASS\r\nAttribute VB_Name = \"M\"\r\nx = 1\r\n' c\r\n");
+    dir.Write("Six/Six.vbp", "Module=M; ..\\Shared\\m.bas\r\n");
+    dir.Write("Net/Net.vbproj",
+              "<Project>\r\n  <Compile Include=\"..\\Shared\\m.bas\" />\r\n</Project>\r\n");
+    const SetProject six{dir.Str("Six/Six.vbp"), SourceKind::Vb6};
+    const SetProject net{dir.Str("Net/Net.vbproj"), SourceKind::VbNet};
+    for (const auto& order :
+         {std::vector{six, net}, std::vector{net, six}, std::vector{six, six}}) {
+        Recorder recorder;
+        const SetTotal total = CountSet(order, {}, recorder, 2);
+        const bool both = order[0].kind != order[1].kind;
+        EXPECT_EQ(total.lines, both ? 4 : 2) << order[0].path << " first";
+        EXPECT_EQ(total.tally, both ? (LineTally{3, 1, 0}) : (LineTally{1, 1, 0}));
     }
 }
 
-std::vector<std::string> Paths(const SetCount& count) {
-    std::vector<std::string> paths;
-    for (const CountedProject& counted : count.projects) {
-        paths.push_back(counted.project.path);
+TEST_F(SetCounting, ProjectOfMoreMembersThanAreReadAheadIsCountedWhole) {
+    dir.Write("m.bas", Vb6Module(1));
+    std::string project;
+    constexpr std::size_t kMembers = (1 << 16) + 5;
+    for (std::size_t i = 0; i < kMembers; ++i) {
+        project += i % 1000 == 999 ? "Module=G; gone.bas\r\n" : "Module=M; m.bas\r\n";
     }
-    return paths;
-}
-
-TEST_F(SetCounting, FolderCountedWhileWalkedMatchesTheFolderReadFirst) {
-    dir.Write("Shared/Common.bas", Vb6Module(10));
-    for (int p = 0; p < 30; ++p) {
-        const std::string name = "P" + std::to_string(p) + "/";
-        dir.Write(name + "Own.bas", Vb6Module(p));
-        dir.Write(name + (p % 3 == 0 ? "Deep/x.vbp" : "x.vbp"),
-                  p % 3 == 0 ? "Module=O; ..\\Own.bas\r\nModule=C; ..\\..\\Shared\\COMMON.bas\r\n"
-                             : "Module=O; own.BAS\r\nModule=C; ..\\Shared\\Common.bas\r\n"
-                               "Module=G; Gone.bas\r\n");
-    }
-    dir.Write("P7/bin/Copy.vbp", "Module=O; ..\\Own.bas\r\n");
-    // The same project file twice: kept under the name first in order.
-    std::filesystem::create_hard_link(dir.path() / "P5/x.vbp", dir.path() / "P4/y.vbp");
-    const std::string root = dir.Str();
-    const SetCount read = CountProjects(ReadProjectSet(root).projects, {}, 2);
-    ASSERT_EQ(read.projects.size(), 30u);
-    for (const unsigned workers : {1u, 2u, 5u}) {
-        const SetCount walked = CountFolder(root, {}, workers);
-        EXPECT_EQ(Paths(walked), Paths(read)) << workers;
-        EXPECT_EQ(walked.total, read.total);
-        EXPECT_EQ(walked.tally, read.tally);
-        for (std::size_t p = 0; p < walked.projects.size(); ++p) {
-            EXPECT_EQ(walked.projects[p].texts.foundLines, read.projects[p].texts.foundLines);
-        }
-    }
-    // P0/Deep, P1, P10-P19, P2, P20-P29, P3/Deep, P4/x, then P4/y where P5/x would be.
-    EXPECT_EQ(Paths(read)[25], dir.Str("P4/y.vbp"));
-    // Common.bas once (11 lines) and each Own.bas (p + 1 lines) but P5's, which no project
-    // reaches: P5's project file is counted from P4, beside P4's own.
-    EXPECT_EQ(read.total, 11 + 30 * 31 / 2 - 6);
-    EXPECT_TRUE(CountFolder(dir.Str("Shared"), {}).projects.empty());
+    dir.Write("big.vbp", project);
+    Recorder recorder;
+    const SetTotal total = CountSet({{dir.Str("big.vbp"), SourceKind::Vb6}}, {}, recorder, 2);
+    ASSERT_EQ(recorder.projects.size(), 1u);
+    const auto& members = recorder.projects[0].members;
+    ASSERT_EQ(members.size(), kMembers);
+    EXPECT_EQ(members[998].problem.error, FileError::None);
+    EXPECT_EQ(members[999].problem.error, FileError::Missing);
+    EXPECT_EQ(members.back().name, "m.bas");
+    EXPECT_EQ(total.lines, 2) << "one file, named many times, counts once";
 }
 
 TEST_F(SetCounting, MemberFoundUnderAnotherCaseOrBesideAFolderOfItsName) {

@@ -79,10 +79,65 @@ def vbnet_member_name(line: str):
     return t[first + 1:last]
 
 
+UTF16_MARKS = {b"\xff\xfe": "utf-16-le", b"\xfe\xff": "utf-16-be"}
+GBK_NAMES = {"gb2312", "gbk", "gb18030", "cp936", "x-gbk", "windows-936"}
+LATIN_NAMES = {"windows-1252", "cp1252", "iso-8859-1", "latin1"}
+
+
+def declared_encoding(data: bytes):
+    """The encoding an XML declaration at the very start names, lower case, if any."""
+    head = data[3:] if data.startswith(UTF8_BOM) else data
+    if not head.startswith(b"<?xml") or len(head) < 6 or head[5:6] not in b" \t\r\n":
+        return None
+    declaration = head[: head.find(b"?>")] if b"?>" in head else head
+    at = declaration.find(b"encoding")
+    if at < 0:
+        return None
+    rest = declaration[at + 8:].lstrip(b" \t\r\n")
+    if not rest.startswith(b"="):
+        return None
+    rest = rest[1:].lstrip(b" \t\r\n")
+    if not rest or rest[:1] not in b"\"'" or rest[:1] not in rest[1:]:
+        return None
+    return rest[1: rest.index(rest[:1], 1)].decode("ascii", "replace").lower()
+
+
+def utf8_or_gbk(data: bytes) -> str:
+    try:
+        return data.decode("utf-8")
+    except UnicodeDecodeError:
+        return data.decode("gbk", "replace")
+
+
+def decode_project(data: bytes, kind: str) -> str:
+    """A VB6 project is code page 936 unless a byte-order mark says otherwise; a .vbproj is
+    XML: a mark, then UTF-16 as XML writes it unmarked, then the declared encoding, then
+    UTF-8 when the text is valid UTF-8 and code page 936 when it is not."""
+    if data.startswith(UTF8_BOM):
+        return data.decode("utf-8", "replace")
+    for mark, encoding in UTF16_MARKS.items():
+        if data.startswith(mark):
+            return data.decode(encoding, "replace")
+    if kind == "vb6":
+        return data.decode("gbk", "replace")
+    if data.startswith(b"<\0?\0"):
+        return data.decode("utf-16-le", "replace")
+    if data.startswith(b"\0<\0?"):
+        return data.decode("utf-16-be", "replace")
+    declared = declared_encoding(data[:512])
+    if declared in GBK_NAMES:
+        return data.decode("gbk", "replace")
+    if declared in LATIN_NAMES:
+        return data.decode("cp1252", "replace")
+    return utf8_or_gbk(data)
+
+
 def read_project(path: str, kind: str) -> list:
     member_name = vb6_member_name if kind == "vb6" else vbnet_member_name
     names = []
-    for line in read_lines(path):
+    with open(path, "rb") as f:
+        lines = split_lines(decode_project(f.read(), kind))
+    for line in lines:
         name = member_name(line)
         if name is not None:
             names.append(name)

@@ -19,7 +19,7 @@ void PrintTo(const SaveCase& c, std::ostream* out) {
 class NormaliseSavePathTest : public ::testing::TestWithParam<SaveCase> {};
 
 TEST_P(NormaliseSavePathTest, UpperCasesTheNameAndAddsTheExtension) {
-    EXPECT_EQ(NormaliseSavePath(GetParam().chosen, "*.LOG"), GetParam().saved);
+    EXPECT_EQ(NormaliseSavePath(GetParam().chosen, "*.LOG", FolderCase::Kept), GetParam().saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -42,9 +42,25 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"/tmp/a\xFF\xC3", "/tmp/A\xFF\xC3.LOG"}));
 
 TEST(NormaliseSavePathTest, ExtensionComesFromThePatternsFirstDot) {
-    EXPECT_EQ(NormaliseSavePath("/t/a", "*.log"), "/t/A.LOG");
-    EXPECT_EQ(NormaliseSavePath("/t/a.tar.gz", "*.tar.gz"), "/t/A.TAR.GZ.TAR.GZ");
-    EXPECT_EQ(NormaliseSavePath("/t/a", "*"), "/t/A");
+    EXPECT_EQ(NormaliseSavePath("/t/a", "*.log", FolderCase::Kept), "/t/A.LOG");
+    EXPECT_EQ(NormaliseSavePath("/t/a.tar.gz", "*.tar.gz", FolderCase::Kept), "/t/A.TAR.GZ.TAR.GZ");
+    EXPECT_EQ(NormaliseSavePath("/t/a", "*", FolderCase::Kept), "/t/A");
+}
+
+TEST(NormaliseSavePathTest, WhereFoldersIgnoreCaseTheWholePathIsUpperCased) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Work\\v1.2\\out", "C:\\WORK\\V1.2\\OUT.LOG"},
+        {"c:\\Users\\Ann\\结果.log", "C:\\USERS\\ANN\\结果.LOG"},
+        {"\\\\server\\share\\a.b\\r", "\\\\SERVER\\SHARE\\A.B\\R.LOG"},
+        {"report", "REPORT.LOG"},
+    };
+    for (const auto& [chosen, saved] : cases) {
+        EXPECT_EQ(NormaliseSavePath(chosen, "*.LOG", FolderCase::UpperCased), saved) << chosen;
+    }
+    // Each platform's own: Windows as its users have always had it, elsewhere folders kept.
+    EXPECT_EQ(PlatformFolderCase(), testing::kWindows ? FolderCase::UpperCased : FolderCase::Kept);
+    EXPECT_EQ(NormaliseSavePath("C:\\Work\\out", "*.LOG"),
+              testing::kWindows ? "C:\\WORK\\OUT.LOG" : "C:\\Work\\OUT.LOG");
 }
 
 TEST(DialogFilterTest, NameWithThePatternInBrackets) {

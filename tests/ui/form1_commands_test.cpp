@@ -143,6 +143,32 @@ TEST_F(Form1CommandsTest, SelectingTheDesignedKindAtFirstStoresNothing) {
     EXPECT_EQ(Stored("SourceProj"), "<absent>");
 }
 
+TEST_F(Form1CommandsTest, SelectingNoKindChangesNothing) {
+    commands_.KindItemChosen(SourceKind::VbNet);
+    store_.StoreSetting("SourceProj", "untouched");
+    view_.kind = SourceKind::None;
+    commands_.OptionClicked(SourceKind::None);
+    EXPECT_EQ(view_.marked, SourceKind::VbNet);
+    EXPECT_EQ(Stored("SourceProj"), "untouched");
+}
+
+TEST_F(Form1CommandsTest, MemoryThatRunsOutEndsTheCommandWithAMessage) {
+    class FailingDialogs : public FakeDialogs {
+    public:
+        std::string ShowSaveDialog(const FileDialogRequest&) override { throw std::bad_alloc(); }
+        std::string ShowOpenDialog(const FileDialogRequest&) override { throw std::bad_alloc(); }
+    } failing;
+    Form1Commands commands{view_, settings_, failing, messages_, desktop_, exportDialog_};
+    commands.OpenProject();
+    commands.DropFiles({dir_.Str("p.vbp")});
+    commands.StartAnalysis();
+    ASSERT_EQ(view_.total, "4");
+    commands.SaveResults();
+    EXPECT_EQ(messages_.Texts(),
+              (std::vector<std::string>{"内存不足，命令未完成！", "内存不足，命令未完成！"}));
+    EXPECT_FALSE(view_.Busy());
+}
+
 TEST_F(Form1CommandsTest, TogglingEachOptionTwice) {
     commands_.ToggleBlankLine();
     EXPECT_TRUE(view_.skipBlank);

@@ -24,6 +24,8 @@ TEST(MessageText, EachReasonKeepsTheWindowsExactWording) {
         {{Kind::ProjectUnreadable, {"/p/工程.vbp"}, denied}, "文件/p/工程.vbp无法读取！"},
         {{Kind::TooManyMembers}, "工程文件的成员超过81个，只统计前81个！"},
         {{Kind::MembersUnreadable, {"a"}}, "以下文件无法读取，按0行计算：\na"},
+        {{Kind::FoldersUnlisted, {"/p/Locked", "/p/Gen"}, denied},
+         "以下文件夹无法读取，其中的成员未统计：\n/p/Locked\n/p/Gen"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MessageText(c.reason), c.text);

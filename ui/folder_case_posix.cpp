@@ -1,0 +1,9 @@
+#include "ui/dialog_paths.h"
+
+namespace tallix {
+
+FolderCase PlatformFolderCase() {
+    return FolderCase::Kept;
+}
+
+}  // namespace tallix
