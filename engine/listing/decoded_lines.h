@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,11 +18,6 @@ public:
     virtual void Text(std::string_view utf8, bool endsLine) = 0;
 };
 
-// The length of the longest start of `bytes` that ends between two characters, so that the
-// start and the rest decode, each on its own, to the text the whole decodes to. `bytes` must
-// itself start at a character.
-std::size_t WholeCharacters(std::string_view bytes, TextEncoding encoding);
-
 // Decodes the pieces of each line as counting decodes a file (DecodeText), however the
 // pieces cut it: a line comes on whole when it came in one piece or is short, in pieces of
 // whole characters when it is long.
@@ -37,7 +33,8 @@ private:
 
     TextEncoding encoding_ = TextEncoding::Ansi;
     TextLineSink& sink_;
-    std::string kept_;  // the part of a line not yet decoded
+    std::string kept_;                     // the part of a line not yet decoded
+    std::optional<StreamDecoder> stream_;  // for a line that comes in pieces
 };
 
 }  // namespace tallix

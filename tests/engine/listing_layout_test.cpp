@@ -162,37 +162,6 @@ TEST(ListingPages, FiftyLinesAPageAndTheFirstAndLastThirty) {
     EXPECT_EQ(DepositedPages(61, false)[1].Count(), 30);
 }
 
-TEST(WholeCharacters, CutsOnlyBetweenCharacters) {
-    struct Case {
-        std::string bytes;
-        TextEncoding encoding;
-        std::size_t whole;
-    };
-    const Case cases[] = {
-        {"ab", TextEncoding::Ansi, 2},
-        {"a\xB0", TextEncoding::Ansi, 1},  // a lead byte waits for its trail byte
-        {"\xB0\xA1", TextEncoding::Ansi, 2},
-        {"\xB0\xA1\xB0", TextEncoding::Ansi, 2},
-        {"\xB0\x41\xB0", TextEncoding::Ansi, 2},  // "A" is a trail byte too
-        {"\x81\x30", TextEncoding::Ansi, 2},      // "0" is not: two characters
-        {"\x80\xFF", TextEncoding::Ansi, 2},      // neither is a lead byte
-        {"\xFF\x81", TextEncoding::Ansi, 1},
-        {"", TextEncoding::Ansi, 0},
-        {"ab", TextEncoding::Utf8, 2},
-        {"a\xE4\xB8\xAD", TextEncoding::Utf8, 1},  // the last character may go on
-        {"\xE4\xB8\xAD"
-         "a",
-         TextEncoding::Utf8, 4},
-        {"a\xE4\xB8", TextEncoding::Utf8, 1},
-        {"a\x80\x80\x80\x80", TextEncoding::Utf8, 5},  // four continuation bytes end nothing
-        {"\xFF", TextEncoding::Utf8, 0},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(WholeCharacters(c.bytes, c.encoding), c.whole)
-            << ::testing::PrintToString(c.bytes);
-    }
-}
-
 class Collect : public TextLineSink {
 public:
     void Text(std::string_view utf8, bool endsLine) override {
