@@ -47,6 +47,12 @@ void CountedLineReader::Finish() {
     }
 }
 
+void CountedLineReader::AssumeEncoding(TextEncoding encoding) {
+    encoding_ = encoding;
+    encodingKnown_ = true;
+    sink_.Begin(encoding_);
+}
+
 void CountedLineReader::KnowEncoding(std::string_view firstBytes) {
     encoding_ = DetectEncoding(firstBytes);
     bomToDrop_ = encoding_ == TextEncoding::Utf8;

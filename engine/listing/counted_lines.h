@@ -39,6 +39,10 @@ public:
     CountedLineReader(SourceKind kind, CountOptions options, RawLineSink& sink)
         : vb6_(kind == SourceKind::Vb6), options_(options), sink_(sink) {}
 
+    // For bytes that do not start a file (a line taken from the middle of one): the file's
+    // encoding, known already, with no byte-order mark to look for. Before the first Feed.
+    void AssumeEncoding(TextEncoding encoding);
+
     void Feed(std::string_view block);
     void Finish();
 

@@ -1,10 +1,9 @@
 #include "engine/listing/listing.h"
 
-#include <cstring>
-
 #include "engine/listing/counted_lines.h"
 #include "engine/listing/decoded_lines.h"
 #include "engine/listing/on_threads.h"
+#include "engine/listing/printed_measure.h"
 
 namespace tallix {
 
@@ -12,42 +11,6 @@ namespace {
 
 // Read size for members: small enough to stay in the processor's cache, and on the stack.
 constexpr std::size_t kBlockSize = 64 * 1024;
-
-bool HasTab(std::string_view bytes) {
-    return std::memchr(bytes.data(), '\t', bytes.size()) != nullptr;
-}
-
-// A line of no more bytes than columns and without a tab prints on one line: no character
-// prints wider than its bytes. Only the other lines need decoding and measuring.
-bool FitsUnmeasured(std::string_view bytes, const ListingStyle& style) {
-    return bytes.size() <= static_cast<std::size_t>(style.columns) && !HasTab(bytes);
-}
-
-// Counts the printed lines of the lines it is handed.
-class PrintedLineCounter : public RawLineSink {
-public:
-    explicit PrintedLineCounter(const ListingStyle& style) : style_(style), wrapper_(style) {}
-
-    void Begin(TextEncoding encoding) override { decoder_.Begin(encoding); }
-
-    void Piece(std::string_view bytes, bool endsLine) override {
-        if (!lineOpen_ && endsLine && FitsUnmeasured(bytes, style_)) {
-            ++unmeasured_;
-            return;
-        }
-        lineOpen_ = !endsLine;
-        decoder_.Piece(bytes, endsLine);
-    }
-
-    std::int64_t Printed() const { return unmeasured_ + wrapper_.Printed(); }
-
-private:
-    const ListingStyle& style_;
-    LineWrapper wrapper_;
-    LineDecoder decoder_{wrapper_};
-    bool lineOpen_ = false;
-    std::int64_t unmeasured_ = 0;
-};
 
 // Hands on the printed lines whose index in the whole listing falls in the wanted ranges;
 // the others it only counts, decoding none of the lines that print on one line.
@@ -128,16 +91,20 @@ std::int64_t ListingPlan::DepositedPageCount() const {
 
 MemberMeasure MeasureSource(ByteSource& source, SourceKind kind, CountOptions options,
                             const ListingStyle& style) {
-    PrintedLineCounter counter(style);
-    CountedLineReader reader(kind, options, counter);
-    MemberMeasure measure;
-    measure.problem = ReadThrough(source, reader);
-    // A file that fails half-way lists nothing rather than a part that looks complete.
-    if (measure.problem.error == FileError::None) {
-        measure.lines = reader.Listed();
-        measure.printed = counter.Printed();
+    PrintedLineMeasure measure(kind, options, style);
+    char buffer[kBlockSize];
+    while (const std::size_t got = source.Read(buffer, sizeof buffer)) {
+        measure.Feed({buffer, got});
     }
-    return measure;
+    MemberMeasure result;
+    result.problem = source.Problem();
+    // A file that fails half-way lists nothing rather than a part that looks complete.
+    if (result.problem.error == FileError::None) {
+        measure.Finish();
+        result.lines = measure.Listed();
+        result.printed = measure.Printed();
+    }
+    return result;
 }
 
 ListingPlan PlanListing(std::vector<ListingMember> members, CountOptions options,

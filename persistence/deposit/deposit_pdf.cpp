@@ -181,25 +181,49 @@ cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned in
                                                               : CAIRO_STATUS_WRITE_ERROR;
 }
 
-// Draws printed text from x, each character in its columns of the given width, its glyph
-// standing for its own bytes of the text.
+// Printed text gathered for one call of cairo_show_text_glyphs: each character at its own
+// columns, its glyph standing for its own bytes of the text. Spaces take their columns but
+// are not drawn: a reader of the text finds them from the gaps.
+class GlyphRun {
+public:
+    void Add(DepositFace::Parts& parts, std::string_view text, double x, double baseline,
+             double column) {
+        int at = 0;
+        for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
+            const char32_t c = CodePointAt(text, i, length);
+            const int columns = ListingColumns(c);
+            if (c != U' ') {
+                glyphs_.push_back({parts.GlyphFor(c, columns), x + at * column, baseline});
+                clusters_.push_back({static_cast<int>(length), 1});
+                text_.append(text.substr(i, length));
+            }
+            at += columns;
+        }
+    }
+
+    void Show(cairo_t* cr) {
+        if (!glyphs_.empty()) {
+            cairo_show_text_glyphs(cr, text_.data(), static_cast<int>(text_.size()), glyphs_.data(),
+                                   static_cast<int>(glyphs_.size()), clusters_.data(),
+                                   static_cast<int>(clusters_.size()),
+                                   cairo_text_cluster_flags_t{});
+        }
+        glyphs_.clear();
+        clusters_.clear();
+        text_.clear();
+    }
+
+private:
+    std::vector<cairo_glyph_t> glyphs_;
+    std::vector<cairo_text_cluster_t> clusters_;
+    std::string text_;
+};
+
 void ShowText(cairo_t* cr, DepositFace::Parts& parts, std::string_view text, double x,
               double baseline, double column) {
-    std::vector<cairo_glyph_t> glyphs;
-    std::vector<cairo_text_cluster_t> clusters;
-    int at = 0;
-    for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
-        const char32_t c = CodePointAt(text, i, length);
-        const int columns = ListingColumns(c);
-        glyphs.push_back({parts.GlyphFor(c, columns), x + at * column, baseline});
-        clusters.push_back({static_cast<int>(length), 1});
-        at += columns;
-    }
-    if (!glyphs.empty()) {
-        cairo_show_text_glyphs(cr, text.data(), static_cast<int>(text.size()), glyphs.data(),
-                               static_cast<int>(glyphs.size()), clusters.data(),
-                               static_cast<int>(clusters.size()), cairo_text_cluster_flags_t{});
-    }
+    GlyphRun run;
+    run.Add(parts, text, x, baseline, column);
+    run.Show(cr);
 }
 
 // The name and version at the left, as much smaller as they must be to leave room for the
@@ -239,19 +263,21 @@ std::optional<std::string> DrawDeposit(const ListingPlan& plan, CountOptions opt
     cairo_t* cr = cairo_create(surface);
     cairo_set_font_face(cr, parts.cairoFace);
     std::int64_t page = 0;
+    GlyphRun rows;  // a page's rows, drawn in one call
     const ListingEnd end = ListDepositedPages(plan, options, style, [&](const DepositedLine& line) {
         if (line.page != page) {
             if (page != 0) {
+                rows.Show(cr);
                 cairo_show_page(cr);
             }
             page = line.page;
             DrawHeader(cr, parts, style, title, page);
         }
-        ShowText(cr, parts, line.text, kLeftMargin, kFirstBaseline + line.row * kLinePitch,
-                 kColumn);
+        rows.Add(parts, line.text, kLeftMargin, kFirstBaseline + line.row * kLinePitch, kColumn);
         return cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     });
     if (page != 0) {
+        rows.Show(cr);
         cairo_show_page(cr);
     }
     cairo_status_t status = cairo_status(cr);

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "engine/counting/set_count.h"
+#include "engine/listing/counted_lines.h"
+#include "engine/listing/decoded_lines.h"
 #include "engine/listing/listing_members.h"
 #include "failing_source.h"
 #include "temp_dir.h"
@@ -106,6 +108,71 @@ TEST_F(Listing, MeasuredLinesPrintAsTheWrapperPrintsThem) {
     EXPECT_EQ(plan.members[0].lines, 7);
     EXPECT_EQ(plan.printedLines, printed);
     EXPECT_EQ(printed, 1 + 2 + 1 + 2 + 1 + 2 + 1);
+}
+
+// The first pass measures at counting speed, looking only at lines that may print on more
+// than one; lines far longer than a block, or than it keeps, are measured as the reader and
+// the wrapper would, whatever the blocks.
+TEST_F(Listing, TheFastMeasureAgreesWithReadingEveryLine) {
+    const std::string spaces(200'000, ' ');
+    const std::string chinese = [] {
+        std::string text = "s = \"";
+        while (text.size() < 150'000) {
+            text += "\xD6\xD0\xCE\xC4";
+        }
+        return text + "\"";
+    }();
+    const std::string tabs = std::string(70'000, 'x') + "\t\ty";
+    const std::string body = spaces + "\r\n" + spaces + "' c\r\n" + spaces + "x\r\n" + chinese +
+                             "\n" + tabs + "\r" + "short\r\n\tt\r\n" + std::string(101, 'z');
+    struct Case {
+        const char* what;
+        SourceKind kind;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"VB.NET with a long first line and its mark", SourceKind::VbNet,
+         "\xEF\xBB\xBF" + std::string(100'000, 'x') + "\r\n" + body},
+        {"VB.NET, the first line short", SourceKind::VbNet, "a\r\n" + body},
+        {"VB6: long lines before the code and long attribute lines", SourceKind::Vb6,
+         std::string(100'000, 'd') + "\r\nAttribute VB_Nam" + std::string(90'000, 'e') +
+             "\r\nAttribute VB_Name = \"M\"\r\nAttribute VB_X" + std::string(90'000, 'f') + "\r\n" +
+             body},
+        {"VB6 named on its first line", SourceKind::Vb6, "Attribute VB_Name = \"M\"\r\n" + body},
+        {"VB6 named on a first line too long to keep", SourceKind::Vb6,
+         "Attribute VB_Name" + std::string(100'000, 'n') + "\r\n" + body},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const CountOptions options : {CountOptions{false, false}, CountOptions{true, false},
+                                           CountOptions{false, true}, CountOptions{true, true}}) {
+            std::int64_t lines = 0;
+            std::int64_t printed = 0;
+            {
+                // The reference: every listed line decoded and wrapped.
+                struct Wrap : TextLineSink {
+                    explicit Wrap(std::int64_t& printed) : wrapper(kStyle), printed(printed) {}
+                    void Text(std::string_view utf8, bool endsLine) override {
+                        wrapper.Text(utf8, endsLine);
+                        printed = wrapper.Printed();
+                    }
+                    LineWrapper wrapper;
+                    std::int64_t& printed;
+                } wrap(printed);
+                LineDecoder decoder(wrap);
+                CountedLineReader reader(c.kind, options, decoder);
+                reader.Feed(c.bytes);
+                reader.Finish();
+                lines = reader.Listed();
+            }
+            for (const std::size_t block : {std::size_t{4093}, std::size_t{1} << 22}) {
+                testing::FailingSource source(c.bytes, std::string::npos, block);
+                const MemberMeasure measure = MeasureSource(source, c.kind, options, kStyle);
+                EXPECT_EQ(measure.lines, lines) << "blocks of " << block;
+                EXPECT_EQ(measure.printed, printed) << "blocks of " << block;
+            }
+        }
+    }
 }
 
 TEST_F(Listing, AFileThatFailsHalfWayListsNothing) {
