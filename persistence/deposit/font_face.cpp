@@ -50,9 +50,9 @@ FT_Error OpenFontFace(FT_Library library, const FontFile& font, FT_Face* face) {
     if (std::fseek(file, 0, SEEK_END) == 0) {
         size = std::ftell(file);
     }
-    if (size <= 0) {
+    if (size < 0) {
         std::fclose(file);
-        return size == 0 ? FT_Err_Unknown_File_Format : FT_Err_Cannot_Open_Resource;
+        return FT_Err_Cannot_Open_Resource;
     }
     auto* owner = new FileStream;
     owner->file = file;
