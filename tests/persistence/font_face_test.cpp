@@ -100,6 +100,20 @@ TEST_F(FontFace, AFaceBeyondTheCollectionIsRefused) {
     EXPECT_NE(OpenFontFace(library, {path, 0}, nullptr), 0);
 }
 
+TEST_F(FontFace, TheFileIsClosedWhenTheFaceIsDoneOrRefused) {
+    // Windows refuses to remove a file that is still open: a handle left behind would keep
+    // the font from being replaced or uninstalled while the program runs.
+    const std::string opened = PlaceNoto(dir, "打开.ttc");
+    FT_Face face = nullptr;
+    ASSERT_EQ(OpenFontFace(library, {opened, 7}, &face), 0);
+    FT_Done_Face(face);
+    EXPECT_TRUE(std::filesystem::remove(testing::FromUtf8(opened)));
+
+    const std::string refused = PlaceNoto(dir, "拒绝.ttc");
+    ASSERT_NE(OpenFontFace(library, {refused, 10}, &face), 0);
+    EXPECT_TRUE(std::filesystem::remove(testing::FromUtf8(refused)));
+}
+
 TEST_F(FontFace, FindsAFaceByFamilyWhereverItIs) {
     const std::string path = PlaceNoto(dir, "集合/c.ttc");
     const std::string text = dir.Write("t.ttc", "not a font");
