@@ -6,13 +6,12 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <unordered_map>
 #include <vector>
 
 #include "engine/text/display_width.h"
+#include "persistence/deposit/font_face.h"
 
 namespace tallix {
 
@@ -48,8 +47,6 @@ constexpr double kOneColumnShare = 0.6;
 struct FreeTypeFace {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
-    std::ifstream file;
-    FT_StreamRec stream{};
 
     ~FreeTypeFace() {
         if (face != nullptr) {
@@ -62,24 +59,6 @@ struct FreeTypeFace {
 };
 
 const cairo_user_data_key_t kFreeTypeFaceKey{};
-
-// FreeType reads the font file through a stream, so that a path in any characters opens on
-// every platform. A count of 0 asks only to seek, and 0 then means success.
-unsigned long ReadFont(FT_Stream stream, unsigned long offset, unsigned char* buffer,
-                       unsigned long count) {
-    auto& file = *static_cast<std::ifstream*>(stream->descriptor.pointer);
-    file.clear();
-    file.seekg(static_cast<std::streamoff>(offset));
-    if (count == 0) {
-        return file ? 0 : 1;
-    }
-    file.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(count));
-    return static_cast<unsigned long>(file.gcount());
-}
-
-std::filesystem::path Utf8Path(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
 
 }  // namespace
 
@@ -142,22 +121,14 @@ DepositFace::~DepositFace() = default;
 
 std::unique_ptr<DepositFace> DepositFace::Open(const FontFile& file, std::string& reason) {
     auto freeType = std::make_unique<FreeTypeFace>();
-    freeType->file.open(Utf8Path(file.path), std::ios::binary);
-    if (!freeType->file || FT_Init_FreeType(&freeType->library) != 0) {
-        reason = "字体文件" + file.path + "无法读取";
+    if (FT_Init_FreeType(&freeType->library) != 0) {
+        reason = "内存不足";
         return nullptr;
     }
-    freeType->file.seekg(0, std::ios::end);
-    freeType->stream.size = static_cast<unsigned long>(freeType->file.tellg());
-    freeType->stream.descriptor.pointer = &freeType->file;
-    freeType->stream.read = ReadFont;
-    FT_Open_Args open{};
-    open.flags = FT_OPEN_STREAM;
-    open.stream = &freeType->stream;
-    if (FT_Open_Face(freeType->library, &open, file.faceIndex, &freeType->face) != 0 ||
+    if (OpenFontFace(freeType->library, file, &freeType->face) != 0 ||
         !FT_IS_SCALABLE(freeType->face) ||
         FT_Select_Charmap(freeType->face, FT_ENCODING_UNICODE) != 0) {
-        reason = "字体文件" + file.path + "不是可用的字体";
+        reason = "字体文件" + file.path + "无法读取或不是可用的字体";
         return nullptr;
     }
     auto parts = std::make_unique<Parts>();
