@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/text/text_decoding.h"
+
 namespace tallix {
 
 namespace {
@@ -55,19 +57,6 @@ std::pair<char32_t, std::size_t> DecodeAt(const std::string& text, std::size_t a
         return {0, 0};
     }
     return {c, length};
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 std::filesystem::path Utf8Path(const std::string& text) {

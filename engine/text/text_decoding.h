@@ -46,6 +46,9 @@ private:
     std::string held_;
 };
 
+// Appends a character, below U+110000 and no surrogate, as UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Replaces every ill-formed UTF-8 sequence with U+FFFD.
 std::string SanitizeUtf8(std::string_view bytes);
 

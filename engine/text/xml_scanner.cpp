@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/text/text_decoding.h"
+
 namespace tallix {
 
 namespace {
@@ -10,23 +12,12 @@ bool IsXmlSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-void AppendUtf8(std::string& out, unsigned long point) {
+// A character a numeric reference names, or U+FFFD for one no text may hold.
+void AppendReferenced(std::string& out, unsigned long point) {
     if (point == 0 || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) {
         out += "\xEF\xBF\xBD";
-    } else if (point < 0x80) {
-        out += static_cast<char>(point);
-    } else if (point < 0x800) {
-        out += static_cast<char>(0xC0 | (point >> 6));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        out += static_cast<char>(0xE0 | (point >> 12));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
     } else {
-        out += static_cast<char>(0xF0 | (point >> 18));
-        out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
+        AppendUtf8(out, static_cast<char32_t>(point));
     }
 }
 
@@ -185,7 +176,7 @@ std::string DecodeXmlReferences(std::string_view value) {
                 out += value[i];
                 continue;
             }
-            AppendUtf8(out, std::stoul(digits, nullptr, hex ? 16 : 10));
+            AppendReferenced(out, std::stoul(digits, nullptr, hex ? 16 : 10));
         } else {
             out += value[i];
             continue;

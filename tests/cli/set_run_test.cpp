@@ -264,6 +264,22 @@ TEST(RunSet, FoldersTheWalkCannotListAreNamed) {
     EXPECT_EQ(root->err, "文件夹" + folder.Path("") + "无法读取（Permission denied）！\n");
 }
 
+TEST(RunProject, AnSdkFolderThatCannotBeListedIsNamedAndExitsThree) {
+    TempFolder folder;
+    folder.Write("App/Main.vb", "Module M\r\nEnd Module\r\n");
+    folder.Write("App/Locked/L.vb", "x\r\n");
+    const std::string project = folder.Write("App/App.vbproj", "<Project Sdk=\"S\" />");
+    std::filesystem::permissions(folder.path() / "App/Locked", std::filesystem::perms::none);
+    const auto run = RunCliAsOtherUser({project});
+    if (!run) {
+        GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    }
+    EXPECT_EQ(run->status, kExitMembersUnreadable);
+    EXPECT_EQ(run->err, "工程" + project + "：文件夹" + folder.Path("App/Locked") +
+                            "无法读取（Permission denied），其中的成员未统计\n");
+    EXPECT_NE(run->out.find("Main.vb"), std::string::npos);
+}
+
 TEST(RunSet, HiddenProjectsAreLeftOutOfAFolder) {
     TempFolder folder;
     WriteTwoProjects(folder);

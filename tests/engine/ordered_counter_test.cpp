@@ -7,6 +7,9 @@
 #include <stdexcept>
 #include <thread>
 
+#include "engine/counting/set_count.h"
+#include "temp_dir.h"
+
 namespace tallix {
 namespace {
 
@@ -86,6 +89,17 @@ TEST(OrderedCounter, ZeroWorkersCountOnTheCallersThread) {
     EXPECT_FALSE(elsewhere);
 }
 
+TEST(OrderedCounter, ZeroWorkersCountRealMembersWithALocatorOfTheirOwn) {
+    testing::TempDir dir;
+    dir.Write("Mod.bas", "Attribute VB_Name = \"M\"\r\nx = 1\r\n");
+    // Found in another case: the look-up runs on the caller's own locator.
+    const auto members = CountMembers(dir.Str() + testing::kSeparator, {"mod.BAS", "gone.bas"},
+                                      SourceKind::Vb6, {}, 0);
+    ASSERT_EQ(members.size(), 2u);
+    EXPECT_EQ(members[0].lines, 1);
+    EXPECT_EQ(members[1].problem.error, FileError::Missing);
+}
+
 TEST(OrderedCounter, AddWakesAnIdleHelper) {
     std::atomic<bool> counted{false};
     OrderedCounter counter(
@@ -131,9 +145,14 @@ TEST(OrderedCounter, AFailedCountStopsTheRestAndIsThrownOnce) {
 
 TEST(OrderedCounter, TheFirstFailureOnAHelperWinsOverALaterOne) {
     std::atomic<bool> firstThrown{false};
+    std::atomic<bool> added{false};
     OrderedCounter counter(
         [&](const CountPlace&, const std::string& name, FileLocator&) -> MemberCount {
             if (name == "m1") {
+                // Not before both are added: no Add may see a failure, only Finish.
+                while (!added) {
+                    std::this_thread::sleep_for(1ms);
+                }
                 firstThrown = true;
                 throw std::runtime_error("first");
             }
@@ -144,11 +163,11 @@ TEST(OrderedCounter, TheFirstFailureOnAHelperWinsOverALaterOne) {
             throw std::runtime_error("later");
         },
         [](const MemberCount&) {}, 3);
+    counter.Add(Place(), "m2");
+    counter.Add(Place(), "m1");
+    added = true;
+    std::this_thread::sleep_for(100ms);  // both are the helpers', and both have failed
     try {
-        // An Add may already find the failure: it is passed on from there then.
-        counter.Add(Place(), "m2");
-        counter.Add(Place(), "m1");
-        std::this_thread::sleep_for(100ms);  // both are the helpers' by now
         counter.Finish();
         ADD_FAILURE() << "the failure was not passed on";
     } catch (const std::runtime_error& error) {

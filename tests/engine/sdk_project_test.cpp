@@ -158,7 +158,13 @@ TEST(SdkScan, ObeysConditionsItCanTellAndNotesTheRest) {
         std::vector<ProjectNote> notes;
     };
     const Case cases[] = {
-        {"false on the item", "<Compile Include=\"a.vb\" Condition=\"false\" />", 0, true, {}},
+        {"false on the item, not on the next",
+         "<Compile Include=\"a.vb\" Condition=\"false\" />"
+         "<Compile Include=\"b.vb\" />",
+         1,
+         true,
+         {}},
+        {"quoted empty", "<Compile Include=\"a.vb\" Condition=\"''\" />", 1, true, {}},
         {"quoted false, any case",
          "<Compile Include=\"a.vb\" Condition=\" 'FALSE' \" />",
          0,
@@ -241,6 +247,10 @@ TEST_F(SdkMembers, OneFileNamedTwoWaysIsListedOnce) {
                       "Sub\\..\\Form1.vb;Sub//Z.vb;x/./y.vb;x\\y.vb\" /></Project>"),
               (Names{"Form1.vb", "Gen\\a.g.vb", "Gen\\b.vb", "Old\\x.vb", "src\\bin\\kept.vb",
                      "Sub\\Z.vb", "sub2\\a.VB", "x/y.vb"}));
+    // A name written in another case, then found on disk: the file once, as written first.
+    EXPECT_EQ(Members("<Project Sdk=\"S\"><EnableDefaultItems>false</EnableDefaultItems>"
+                      "<Compile Include=\"FORM1.VB\" /><Compile Include=\"*.vb\" /></Project>"),
+              Names{"FORM1.VB"});
     // A pattern's ".." inside is taken out before it is matched, as a leading one is.
     EXPECT_EQ(Members("<Project Sdk=\"S\"><Compile Remove=\"keep\\..\\Gen\\b.vb;.\\Old\\x.vb;"
                       "Sub\\..\\..\\App\\sub2\\*\" /></Project>"),

@@ -150,6 +150,20 @@ TEST_F(SetCounting, FileNamedUnderBothKindsCountsAsVbNetWhateverTheOrder) {
     }
 }
 
+TEST_F(SetCounting, ManyDistinctFilesEachCountOnce) {
+    std::string project;
+    for (int i = 0; i < 300; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".bas";
+        dir.Write(name, Vb6Module(1));
+        project += "Module=M; " + name + "\r\nModule=M; " + name + "\r\n";
+    }
+    dir.Write("p.vbp", project);
+    Recorder recorder;
+    const SetTotal total = CountSet({{dir.Str("p.vbp"), SourceKind::Vb6}}, {}, recorder, 2);
+    EXPECT_EQ(recorder.projects[0].members.size(), 600u);
+    EXPECT_EQ(total.lines, 600) << "300 files of 2 lines, each named twice, once each";
+}
+
 TEST_F(SetCounting, ProjectOfMoreMembersThanAreReadAheadIsCountedWhole) {
     dir.Write("m.bas", Vb6Module(1));
     std::string project;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "failing_source.h"
 
 namespace tallix {
@@ -50,6 +52,44 @@ TEST(ReadSourceText, ALargeSourceWhoseEncodingShowsLateIsReadAgain) {
     OnceOnly once("<Project>" + std::string(size, 'a'));
     EXPECT_EQ(Text(once, EncodingRule::Xml, &problem), "");
     EXPECT_EQ(problem.error, FileError::Unreadable);
+}
+
+// Reads of alternating sizes, as a file system may give them: large, then small.
+class UnevenSource : public ByteSource {
+public:
+    explicit UnevenSource(std::string text) : text_(std::move(text)) {}
+    std::size_t Read(char* buffer, std::size_t size) override {
+        const std::size_t want = (reads_++ % 2 == 0) ? 3'000'000 : 100'000;
+        const std::size_t got = std::min({size, want, text_.size() - at_});
+        text_.copy(buffer, got, at_);
+        at_ += got;
+        return got;
+    }
+    const FileProblem& Problem() const override { return problem_; }
+    bool Rewind() override {
+        at_ = 0;
+        return true;
+    }
+
+private:
+    std::string text_;
+    std::size_t at_ = 0;
+    std::size_t reads_ = 0;
+    FileProblem problem_;
+};
+
+TEST(ReadSourceText, OnceTooLargeToKeepItIsReadAgainWhateverTheReadsAfter) {
+    // Past 4 MiB with the third read; the fourth, small, would fit again, and brings the
+    // byte that shows the text is not UTF-8.
+    std::string head = "<Project>";
+    for (int i = 0; head.size() < 6'150'000; ++i) {
+        head += std::to_string(i) + ",";
+    }
+    const std::string tail(1'000'000, 't');
+    UnevenSource source(head + "\xD6\xD0" + tail);
+    const std::string read = Text(source, EncodingRule::Xml);
+    EXPECT_EQ(read.size(), head.size() + 3 + tail.size());
+    EXPECT_TRUE(read == head + "中" + tail) << "the text read twice is whole";
 }
 
 TEST(ReadSourceText, StopsWhenTheVisitorSaysAndPassesOnAFailure) {

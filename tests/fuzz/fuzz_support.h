@@ -8,8 +8,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/text/encoding_sniffer.h"
+#include "engine/text/text_lines.h"
 
 namespace tallix::fuzz {
 
@@ -107,6 +111,19 @@ void FeedInBlocks(Reader& reader, std::string_view bytes, BlockPlan plan) {
         reader.Feed(bytes.substr(0, size));
         bytes.remove_prefix(size);
     }
+}
+
+// The decoded lines of a project file, in the encoding its rule finds, as its reader sees
+// them.
+inline std::vector<std::string> LinesAsRead(std::string_view bytes, EncodingRule rule) {
+    EncodingSniffer sniffer(rule);
+    sniffer.Feed(bytes);
+    std::vector<std::string> lines;
+    TextLineReader reader([&](std::string_view line) { lines.emplace_back(line); },
+                          TextEncoding::Utf8);
+    reader.Feed(DecodeText(bytes, sniffer.Result()));
+    reader.Finish();
+    return lines;
 }
 
 }  // namespace tallix::fuzz

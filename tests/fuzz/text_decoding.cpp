@@ -3,7 +3,10 @@
 
 #include <string>
 
+#include <algorithm>
+
 #include "engine/text/codepage.h"
+#include "engine/text/encoding_sniffer.h"
 #include "engine/text/text_decoding.h"
 #include "engine/text/text_lines.h"
 #include "fuzz_support.h"
@@ -80,6 +83,44 @@ void CheckLines(std::string_view bytes, std::uint8_t planSeed) {
             "reading in blocks of any size gives the same lines");
 }
 
+// Every encoding decodes to valid UTF-8, and decodes the same whether the bytes come whole
+// or in blocks; a sniffed encoding is one the rule can give.
+void CheckStreams(std::string_view bytes, std::uint8_t planSeed) {
+    using enum TextEncoding;
+    for (const TextEncoding encoding : {Ansi, Utf8, Utf16Le, Utf16Be, Windows1252}) {
+        const std::string whole = DecodeText(bytes, encoding);
+        Require(IsValidUtf8(whole), "every encoding decodes to valid UTF-8");
+        StreamDecoder decoder(encoding);
+        std::string streamed;
+        BlockPlan plan(planSeed);
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t size = std::min(plan.Next(), bytes.size() - at);
+            decoder.Feed(bytes.substr(at, size), streamed);
+            at += size;
+        }
+        decoder.Finish(streamed);
+        Require(streamed == whole, "a stream decodes as its whole does");
+    }
+    for (const EncodingRule rule :
+         {EncodingRule::AnsiUnlessMarked, EncodingRule::Utf8UnlessInvalid, EncodingRule::Xml}) {
+        EncodingSniffer whole(rule);
+        whole.Feed(bytes);
+        EncodingSniffer inBlocks(rule);
+        BlockPlan plan(planSeed);
+        for (std::size_t at = 0; at < bytes.size();) {
+            const std::size_t size = std::min(plan.Next(), bytes.size() - at);
+            if (inBlocks.Feed(bytes.substr(at, size))) {
+                break;
+            }
+            at += size;
+        }
+        Require(inBlocks.Result() == whole.Result(), "blocks do not change the encoding found");
+        if (whole.Result() == Utf8 && !bytes.starts_with(kUtf8Bom) && rule != EncodingRule::Xml) {
+            Require(IsValidUtf8(bytes), "unmarked text is taken as UTF-8 only when it is");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tallix::fuzz
 
@@ -91,5 +132,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tallix::fuzz::CheckCodePage(bytes);
     tallix::fuzz::CheckUtf8(bytes);
     tallix::fuzz::CheckLines(bytes, data[0]);
+    tallix::fuzz::CheckStreams(bytes, data[0]);
     return 0;
 }

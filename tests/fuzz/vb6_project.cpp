@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> names = tallix::ReadVb6Project(bytes);
     std::size_t next = 0;
-    for (const std::string& line : tallix::SplitTextLines(bytes)) {
+    for (const std::string& line : LinesAsRead(bytes, tallix::EncodingRule::AnsiUnlessMarked)) {
         const MemberPrefix* prefix = PrefixOf(line);
         if (prefix == nullptr) {
             continue;

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> names = tallix::ReadVbNetProject(bytes);
     std::size_t next = 0;
-    for (const std::string& line : tallix::SplitTextLines(bytes)) {
+    for (const std::string& line : LinesAsRead(bytes, tallix::EncodingRule::Xml)) {
         if (next == names.size()) {
             break;
         }
