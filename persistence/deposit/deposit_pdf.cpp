@@ -120,6 +120,9 @@ DepositFace::DepositFace(std::unique_ptr<Parts> parts) : parts_(std::move(parts)
 DepositFace::~DepositFace() = default;
 
 std::unique_ptr<DepositFace> DepositFace::Open(const FontFile& file, std::string& reason) {
+    // A static Windows build of cairo sets up its locks when its first surface is made, and
+    // hangs on a font face made before: so a surface comes first, one that writes nothing.
+    cairo_surface_destroy(cairo_pdf_surface_create_for_stream(nullptr, nullptr, 1, 1));
     auto freeType = std::make_unique<FreeTypeFace>();
     if (FT_Init_FreeType(&freeType->library) != 0) {
         reason = "内存不足";
