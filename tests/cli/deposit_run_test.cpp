@@ -220,6 +220,9 @@ TEST_F(DepositRun, MissingProjectsExitOne) {
 
 TEST_F(DepositRun, TheReportGoesWithTheDepositOfAProject) {
     const std::string report = folder.Path("R.LOG");
+    // A member that lists nothing has no entry in the report, as after Start.
+    folder.Write("e.bas", "");
+    project = folder.Write("Demo.vbp", "Module=A; a.bas\r\nModule=E; e.bas\r\nModule=B; b.bas\r\n");
     const RunResult run = Deposit({"--report", report, "--skip-blank", project});
     ASSERT_EQ(run.status, kExitSuccess) << run.err;
     EXPECT_EQ(ReadFileBytes(report), testing::ExpectedReport(project, "a.bas:4,b.bas:3", "7"));

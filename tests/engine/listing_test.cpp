@@ -123,8 +123,11 @@ TEST_F(Listing, TheFastMeasureAgreesWithReadingEveryLine) {
         return text + "\"";
     }();
     const std::string tabs = std::string(70'000, 'x') + "\t\ty";
+    // Thirty tabs take four columns each: a short line that prints on two.
+    const std::string tabbed = std::string(30, '\t') + "x";
     const std::string body = spaces + "\r\n" + spaces + "' c\r\n" + spaces + "x\r\n" + chinese +
-                             "\n" + tabs + "\r" + "short\r\n\tt\r\n" + std::string(101, 'z');
+                             "\n" + tabs + "\r" + "short\r\n\tt\r\n" + tabbed + "\r\n" +
+                             std::string(101, 'z');
     struct Case {
         const char* what;
         SourceKind kind;
@@ -176,7 +179,8 @@ TEST_F(Listing, TheFastMeasureAgreesWithReadingEveryLine) {
 }
 
 TEST_F(Listing, AFileThatFailsHalfWayListsNothing) {
-    testing::FailingSource failing(NumberedModule(10), 40, 16);
+    // It fails past its fifth line: what came before it is not taken either.
+    testing::FailingSource failing(NumberedModule(10), 70, 16);
     const MemberMeasure measure = MeasureSource(failing, SourceKind::Vb6, {}, kStyle);
     EXPECT_EQ(measure.lines, 0);
     EXPECT_EQ(measure.printed, 0);

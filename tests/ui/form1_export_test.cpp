@@ -136,6 +136,27 @@ TEST_F(Form1ExportTest, TakesTheKindAndOptionsInForceAndTheListOfTheLastOpen) {
     EXPECT_EQ(exportDialog_.shown.back().softwareVersion, typed.version);
 }
 
+TEST_F(Form1ExportTest, EveryPageWhenTheBoxIsTicked) {
+    // 3,100 lines: 62 pages, of which a deposit takes 60 unless every page is asked for.
+    std::string module = "Attribute VB_Name = \"L\"\r\n";
+    for (int i = 0; i < 3100; ++i) {
+        module += "x = " + std::to_string(i) + "\r\n";
+    }
+    dir_.Write("l.bas", module);
+    dir_.Write("l.vbp", "Module=L; l.bas\r\n");
+    OpenAndStart("l.vbp");
+    const std::string pdf = dir_.Str("out.pdf");
+    commands_.ExportSource();
+    exportDialog_.answer = ExportSourceChoice{"N", "V1.0", true};
+    commands_.ExportSource();
+    EXPECT_EQ(messages_.Texts(),
+              (std::vector<std::string>{
+                  "源程序量：3100 行\n源程序共 62 页，已导出第 1-30 页和第 33-62 页，共 60 页\n"
+                  "已保存到：" +
+                      pdf,
+                  "源程序量：3100 行\n源程序共 62 页，已全部导出\n已保存到：" + pdf}));
+}
+
 TEST_F(Form1ExportTest, TheNameGetsItsExtensionAndKeepsItsCase) {
     OpenAndStart("p.vbp");
     struct Case {
