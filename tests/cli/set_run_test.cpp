@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/run.h"
+#include "engine/files/file_system.h"
 #include "json_keys.h"
 #include "other_user.h"
 #include "run_cli.h"
@@ -287,7 +288,10 @@ TEST(RunSet, HiddenProjectsAreLeftOutOfAFolder) {
     const RunResult run = RunCli({"--json", folder.Path("")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(Json::parse(run.out).at("projects").size(), tallix::testing::kWindows ? 3u : 2u);
+    // Windows hides a file by its mark (Wine gives it to names starting with "."): the
+    // folder takes the copy exactly when the existence test finds it.
+    const bool found = tallix::testing::kWindows && FileExists(folder.Path("One/.copy.vbp"));
+    EXPECT_EQ(Json::parse(run.out).at("projects").size(), found ? 3u : 2u);
 }
 
 TEST(RunSet, SetsNamedInASetAreCountedInTheirPlace) {

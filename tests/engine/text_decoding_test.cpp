@@ -198,18 +198,21 @@ TEST(EncodingSniffer, StopsAsSoonAsItKnows) {
 
 TEST(TextLineReader, Utf16IsMadeUtf8BeforeLinesAreCut) {
     // U+0A0D holds an LF and a CR byte; the lines must not be cut there.
-    const std::string bytes = LittleEndian(u"\uFEFFProject=a\u0A0D.vbp\r\nProject=模块.vbp\nx");
-    for (std::size_t piece : {std::size_t{1}, std::size_t{3}, bytes.size()}) {
-        std::vector<std::string> lines;
-        TextLineReader reader([&](std::string_view line) { lines.emplace_back(line); },
-                              TextEncoding::Utf16Le);
-        for (std::size_t at = 0; at < bytes.size(); at += piece) {
-            reader.Feed(std::string_view(bytes).substr(at, piece));
+    const std::u16string text = u"\uFEFFProject=a\u0A0D.vbp\r\nProject=模块.vbp\nx";
+    for (const auto& [bytes, encoding] : {std::pair{LittleEndian(text), TextEncoding::Utf16Le},
+                                          std::pair{BigEndian(text), TextEncoding::Utf16Be}}) {
+        for (std::size_t piece : {std::size_t{1}, std::size_t{3}, bytes.size()}) {
+            std::vector<std::string> lines;
+            TextLineReader reader([&](std::string_view line) { lines.emplace_back(line); },
+                                  encoding);
+            for (std::size_t at = 0; at < bytes.size(); at += piece) {
+                reader.Feed(std::string_view(bytes).substr(at, piece));
+            }
+            reader.Finish();
+            EXPECT_EQ(lines, (std::vector<std::string>{"\uFEFFProject=a\u0A0D.vbp",
+                                                       "Project=模块.vbp", "x"}))
+                << "pieces of " << piece;
         }
-        reader.Finish();
-        EXPECT_EQ(lines,
-                  (std::vector<std::string>{"\uFEFFProject=a\u0A0D.vbp", "Project=模块.vbp", "x"}))
-            << "pieces of " << piece;
     }
 }
 

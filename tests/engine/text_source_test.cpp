@@ -54,12 +54,13 @@ TEST(ReadSourceText, ALargeSourceWhoseEncodingShowsLateIsReadAgain) {
     EXPECT_EQ(problem.error, FileError::Unreadable);
 }
 
-// Reads of alternating sizes, as a file system may give them: large, then small.
+// Reads as a file system may give them: full ones, then now and then a short one.
 class UnevenSource : public ByteSource {
 public:
-    explicit UnevenSource(std::string text) : text_(std::move(text)) {}
+    UnevenSource(std::string text, std::size_t shortRead)
+        : text_(std::move(text)), short_(shortRead) {}
     std::size_t Read(char* buffer, std::size_t size) override {
-        const std::size_t want = (reads_++ % 2 == 0) ? 3'000'000 : 100'000;
+        const std::size_t want = reads_++ == short_ ? 1000 : 250'000;
         const std::size_t got = std::min({size, want, text_.size() - at_});
         text_.copy(buffer, got, at_);
         at_ += got;
@@ -68,25 +69,28 @@ public:
     const FileProblem& Problem() const override { return problem_; }
     bool Rewind() override {
         at_ = 0;
+        reads_ = 0;
         return true;
     }
 
 private:
     std::string text_;
+    std::size_t short_;
     std::size_t at_ = 0;
     std::size_t reads_ = 0;
     FileProblem problem_;
 };
 
 TEST(ReadSourceText, OnceTooLargeToKeepItIsReadAgainWhateverTheReadsAfter) {
-    // Past 4 MiB with the third read; the fourth, small, would fit again, and brings the
-    // byte that shows the text is not UTF-8.
+    // Seventeen reads of 250,000 bytes pass the 4 MiB kept; the eighteenth, short, would fit
+    // again, and holds the byte that shows the text is not UTF-8.
     std::string head = "<Project>";
-    for (int i = 0; head.size() < 6'150'000; ++i) {
-        head += std::to_string(i) + ",";
+    while (head.size() < 17 * 250'000 + 500) {
+        head += "abcdefghij";
     }
+    head.resize(17 * 250'000 + 500);
     const std::string tail(1'000'000, 't');
-    UnevenSource source(head + "\xD6\xD0" + tail);
+    UnevenSource source(head + "\xD6\xD0" + tail, 17);
     const std::string read = Text(source, EncodingRule::Xml);
     EXPECT_EQ(read.size(), head.size() + 3 + tail.size());
     EXPECT_TRUE(read == head + "中" + tail) << "the text read twice is whole";

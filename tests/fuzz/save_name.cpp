@@ -1,7 +1,7 @@
-// The save dialog's name normalisation on arbitrary paths: normalising twice changes
-// nothing, the folders are kept as given, the file name ends up in upper case and ends
-// with the pattern's extension. The first byte picks the pattern; the rest is the path,
-// UTF-8 or not.
+// The save dialog's name normalisation on arbitrary paths, folders kept or upper-cased:
+// normalising twice changes nothing, kept folders are kept as given, the rest ends up in
+// upper case and ends with the pattern's extension. The first byte picks the pattern; the rest is
+// the path, UTF-8 or not.
 
 #include <array>
 #include <string>
@@ -15,20 +15,22 @@ namespace {
 // The report dialog's own pattern first, then others of the same form.
 constexpr std::array<const char*, 4> kPatterns{"*.LOG", "*.log", "*.Txt", "*"};
 
-void CheckNormalisation(const std::string& path, const std::string& pattern) {
-    const std::string once = NormaliseSavePath(path, pattern);
-    Require(NormaliseSavePath(once, pattern) == once,
+void CheckNormalisation(const std::string& path, const std::string& pattern,
+                        tallix::FolderCase folders) {
+    const std::string once = NormaliseSavePath(path, pattern, folders);
+    Require(NormaliseSavePath(once, pattern, folders) == once,
             "normalising a normalised name changes nothing");
     const std::size_t dot = pattern.find('.');
     const std::string extension = dot == std::string::npos ? "" : UpperCase(pattern.substr(dot));
     Require(once.ends_with(extension), "the name ends with the pattern's extension");
     const std::size_t separator = path.find_last_of("/\\");
-    const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
-    Require(once.starts_with(path.substr(0, nameStart)), "the folders are kept as given");
+    const std::size_t nameStart =
+        separator == std::string::npos || folders == FolderCase::UpperCased ? 0 : separator + 1;
+    Require(once.starts_with(path.substr(0, nameStart)), "kept folders are kept as given");
     const std::string name = once.substr(nameStart);
-    Require(name == UpperCase(name), "the file name is in upper case");
+    Require(name == UpperCase(name), "what is upper-cased is in upper case");
     for (const char c : name) {
-        Require(c < 'a' || c > 'z', "no ASCII letter of the name is in lower case");
+        Require(c < 'a' || c > 'z', "no ASCII letter of what is upper-cased is in lower case");
     }
 }
 
@@ -41,6 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::string path(reinterpret_cast<const char*>(data) + 1, size - 1);
-    CheckNormalisation(path, kPatterns[data[0] % kPatterns.size()]);
+    const char* pattern = kPatterns[data[0] % kPatterns.size()];
+    CheckNormalisation(path, pattern, tallix::FolderCase::Kept);
+    CheckNormalisation(path, pattern, tallix::FolderCase::UpperCased);
     return 0;
 }

@@ -13,6 +13,7 @@
 #include "persistence/memory_settings_store.h"
 #include "persistence/user_settings.h"
 #include "temp_dir.h"
+#include "ui/dialog_paths.h"
 
 namespace tallix::testing {
 namespace {
@@ -42,6 +43,9 @@ protected:
         dialogs_.answer = dir_.Str(file);
         commands_.OpenProject();
     }
+
+    // A report's path as Save stores it: on Windows upper-cased whole.
+    static std::string Saved(const std::string& path) { return kWindows ? UpperCase(path) : path; }
 
     std::string Read(const std::string& path) const {
         std::ifstream in(FromUtf8(path), std::ios::binary);
@@ -358,7 +362,7 @@ TEST_F(Form1CommandsTest, SaveWritesTheFiveLinesUnderTheNormalisedName) {
     EXPECT_EQ(dialogs_.saveCalls[0].filterName, "Log文件");
     EXPECT_EQ(dialogs_.saveCalls[0].startFolder, dir_.Str());
     EXPECT_EQ(Read(dir_.Str("REPORT.LOG")), Report(dir_.Str("p.vbp"), "a.bas:4", "4"));
-    EXPECT_EQ(Stored("Init_Dir"), dir_.Str("REPORT.LOG"));
+    EXPECT_EQ(Stored("Init_Dir"), Saved(dir_.Str("REPORT.LOG")));
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "report"));
     EXPECT_TRUE(messages_.shown.empty());
 }
@@ -397,7 +401,7 @@ TEST_F(Form1CommandsTest, AReportThatCannotBeWrittenIsSaidAndTheOldOneStays) {
     dialogs_.answer = kept;
     commands_.SaveResults();
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_TRUE(messages_.shown[0].text.starts_with("文件" + kept + "无法写入："))
+    EXPECT_TRUE(messages_.shown[0].text.starts_with("文件" + Saved(kept) + "无法写入："))
         << messages_.shown[0].text;
     EXPECT_EQ(messages_.shown[0].shownTotal, "4");
     EXPECT_EQ(Read(kept), "old report\r\n");
@@ -406,8 +410,8 @@ TEST_F(Form1CommandsTest, AReportThatCannotBeWrittenIsSaidAndTheOldOneStays) {
     dialogs_.answer = nowhere;
     commands_.SaveResults();
     ASSERT_EQ(messages_.shown.size(), 2u);
-    EXPECT_TRUE(messages_.shown[1].text.starts_with("文件" + nowhere + "无法写入："));
-    EXPECT_EQ(Stored("Init_Dir"), nowhere);  // the dialog was reached
+    EXPECT_TRUE(messages_.shown[1].text.starts_with("文件" + Saved(nowhere) + "无法写入："));
+    EXPECT_EQ(Stored("Init_Dir"), Saved(nowhere));  // the dialog was reached
 }
 
 TEST_F(Form1CommandsTest, ADropOfThreeFilesOpensTheLastWithoutADialog) {
