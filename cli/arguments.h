@@ -18,6 +18,7 @@ enum ExitStatus : int {
     kExitMembersUnreadable = 3,
     kExitReportUnwritable = 4,
     kExitOutputUnwritable = 5,
+    kExitNothingToDeposit = 6,
     kExitOutOfMemory = 7,
 };
 
@@ -30,6 +31,12 @@ struct CliOptions {
     bool json = false;
     bool csv = false;    // one comma-separated row per member instead of the table
     std::string report;  // where to write the five-line report too; "" for none
+    // The software-copyright deposit: the PDF to write instead of printing the counts ("" for
+    // none), the header's name and version when given, and every page rather than 60.
+    std::string deposit;
+    std::optional<std::string> softwareName;
+    std::optional<std::string> softwareVersion;
+    bool allPages = false;
 };
 
 // The parser never exits or prints: it says what to run, or what to print and with which
