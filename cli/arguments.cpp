@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "version/version.h"
 
@@ -13,7 +15,8 @@ namespace {
 
 constexpr const char* kUsageLine =
     "tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] [--json | --csv] "
-    "[--report FILE] PROJECT";
+    "[--report FILE] [--deposit FILE.pdf [--software-name NAME] [--software-version VERSION] "
+    "[--all-pages]] PROJECT";
 constexpr const char* kInventoryUsageLine =
     "tallix --inventory [--vb6 | --vbnet] [--skip-blank] [--skip-comments] "
     "[--json | --csv | --csv=references] PROJECT";
@@ -58,6 +61,10 @@ struct RawArguments {
     std::string csv;  // "" without --csv, kCsvRows with it, or what --csv= gives
     bool inventory = false;
     std::string report;
+    std::string deposit;
+    std::optional<std::string> softwareName;
+    std::optional<std::string> softwareVersion;
+    bool allPages = false;
 };
 
 constexpr const char* kCsvRows = "rows";
@@ -89,8 +96,12 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
         "带 schema 版本号的文档；--csv 每个成员一行：project,member,kind,lines,code,comment,blank,"
         "designer,procedures,declares,controls,problem；--csv=references 每个引用一行。\n"
         "退出状态：0 全部成员已统计；1 工程文件不存在或无法读取；2 用法错误；3 部分成员无法读取；"
-        "4 报告无法写入；5 结果未能完整写入标准输出；7 "
-        "内存不足，统计未完成。多种情况同时出现时取其中最大者。");
+        "4 报告或源程序文件无法写入；5 结果未能完整写入标准输出；6 "
+        "没有可导出的源程序行（未写入文件）；7 内存不足，统计未完成。"
+        "多种情况同时出现时取其中最大者。\n"
+        "--deposit 为软件著作权登记导出源程序 PDF：源程序行与统计的行相同（按 --skip-blank、"
+        "--skip-comments），每页 50 行，超过 60 页时导出前 30 页和后 30 页；标准输出给出源程序量、"
+        "总页数和导出的页（--json 时为字段）。软件名称和版本号默认取自工程文件。");
 
     CLI::Option* vb6 =
         app.add_flag("--vb6", raw.vb6, "按 VB6 工程（.vbp）分析，不可与 --vbnet 同用");
@@ -108,6 +119,15 @@ void DefineArguments(CLI::App& app, RawArguments& raw) {
     json->excludes(csv);
     app.add_option("--report", raw.report, "同时把五行分析报告写入 FILE（与窗口保存的报告相同）")
         ->option_text("FILE");
+    app.add_option("--deposit", raw.deposit,
+                   "导出软件著作权登记用的源程序 PDF 到 FILE.pdf，代替输出统计表")
+        ->option_text("FILE.pdf");
+    app.add_option("--software-name", raw.softwareName, "每页页眉上的软件名称（默认取自工程）")
+        ->option_text("NAME");
+    app.add_option("--software-version", raw.softwareVersion,
+                   "每页页眉上的版本号（默认取自工程，如 V1.0）")
+        ->option_text("VERSION");
+    app.add_flag("--all-pages", raw.allPages, "导出全部页，而不是超过 60 页时的前 30 页和后 30 页");
     app.add_option("PROJECT", raw.project,
                    "工程文件（.vbp 或 .vbproj）、工程组（.vbg）、解决方案（.sln）或文件夹")
         ->required();
@@ -131,6 +151,10 @@ CliOptions ToOptions(const RawArguments& raw) {
     options.csvReferences = raw.csv == kCsvReferences;
     options.inventory = raw.inventory;
     options.report = raw.report;
+    options.deposit = raw.deposit;
+    options.softwareName = raw.softwareName;
+    options.softwareVersion = raw.softwareVersion;
+    options.allPages = raw.allPages;
     return options;
 }
 
@@ -147,19 +171,60 @@ std::string UsageErrorMessage(const CLI::ParseError& error) {
 }
 
 constexpr const char* kEmptyReportMessage = "--report 需要一个文件名，不能为空";
+constexpr const char* kEmptyDepositMessage = "--deposit 需要一个文件名，不能为空";
 
 // CLI11 reads "--report=" as "--report" waiting for its value and takes the next argument,
-// the project, as the report to write; so it is caught before CLI11 sees it.
-bool HasEmptyReportAssignment(const std::vector<std::string>& args) {
+// the project, as the file to write; so it is caught before CLI11 sees it.
+bool HasEmptyAssignment(const std::vector<std::string>& args, std::string_view option) {
     for (const std::string& arg : args) {
         if (arg == "--") {
             return false;
         }
-        if (arg == "--report=") {
+        if (arg.size() == option.size() + 1 && arg.starts_with(option) && arg.back() == '=') {
             return true;
         }
     }
     return false;
+}
+
+// An empty name or version is a name or version, but CLI11 reads "--software-name=" as the
+// option waiting for its value; so the empty value is given apart.
+std::vector<std::string> WithEmptyValuesApart(const std::vector<std::string>& args) {
+    std::vector<std::string> apart;
+    bool options = true;
+    for (const std::string& arg : args) {
+        options = options && arg != "--";
+        if (options && (arg == "--software-name=" || arg == "--software-version=")) {
+            apart.push_back(arg.substr(0, arg.size() - 1));
+            apart.emplace_back();
+        } else {
+            apart.push_back(arg);
+        }
+    }
+    return apart;
+}
+
+// What the deposit's options leave unusable, or "" when they go together.
+std::string DepositUsageProblem(const CLI::App& app, const RawArguments& raw) {
+    if (app.count("--deposit") == 0) {
+        for (const char* option : {"--software-name", "--software-version", "--all-pages"}) {
+            if (app.count(option) > 0) {
+                return std::string(option) + " 只能与 --deposit 同用";
+            }
+        }
+        return "";
+    }
+    if (raw.deposit.empty()) {
+        return kEmptyDepositMessage;
+    }
+    // A deposit prints its summary, not a row per member nor an inventory.
+    if (!raw.csv.empty()) {
+        return "--csv 不能与 --deposit 同用";
+    }
+    if (raw.inventory) {
+        return "--inventory 不能与 --deposit 同用";
+    }
+    return "";
 }
 
 std::string JoinExtras(const std::vector<std::string>& extras) {
@@ -199,11 +264,15 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
     RawArguments raw;
     DefineArguments(app, raw);
 
-    if (HasEmptyReportAssignment(args)) {
+    if (HasEmptyAssignment(args, "--report")) {
         return BadUsage(kEmptyReportMessage);
     }
+    if (HasEmptyAssignment(args, "--deposit")) {
+        return BadUsage(kEmptyDepositMessage);
+    }
     // CLI11 consumes a vector from its back.
-    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    const std::vector<std::string> given = WithEmptyValuesApart(args);
+    std::vector<std::string> reversed(given.rbegin(), given.rend());
     ParseOutcome outcome;
     try {
         app.parse(reversed);
@@ -232,6 +301,9 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args) {
     }
     if (raw.inventory && !raw.report.empty()) {
         return BadUsage("--inventory 不能与 --report 同用");
+    }
+    if (const std::string problem = DepositUsageProblem(app, raw); !problem.empty()) {
+        return BadUsage(problem);
     }
     outcome.options = ToOptions(raw);
     return outcome;

@@ -18,6 +18,7 @@ enum ExitStatus : int {
     kExitMembersUnreadable = 3,
     kExitReportUnwritable = 4,
     kExitOutputUnwritable = 5,
+    kExitNothingToDeposit = 6,
     kExitOutOfMemory = 7,
 };
 
@@ -32,6 +33,12 @@ struct CliOptions {
     std::string report;          // where to write the five-line report too; "" for none
     bool inventory = false;      // what the projects are made of, rather than their counts
     bool csvReferences = false;  // --csv=references: the inventory's references, one a row
+    // The software-copyright deposit: the PDF to write instead of printing the counts ("" for
+    // none), the header's name and version when given, and every page rather than 60.
+    std::string deposit;
+    std::optional<std::string> softwareName;
+    std::optional<std::string> softwareVersion;
+    bool allPages = false;
 };
 
 // The parser never exits or prints: it says what to run, or what to print and with which

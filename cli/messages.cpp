@@ -35,8 +35,18 @@ std::string ProjectUnreadableMessage(const std::string& project, const FileProbl
 }
 
 std::string MemberUnreadableMessage(const MemberCount& member) {
-    return "成员" + ShowControls(member.name) + "无法读取：" + ProblemReason(member.problem) +
-           "，按0行计算（" + ShowControls(member.path) + "）";
+    return MemberUnreadableMessage(member.name, member.path, member.problem);
+}
+
+std::string MemberUnreadableMessage(const std::string& name, const std::string& path,
+                                    const FileProblem& problem) {
+    return "成员" + ShowControls(name) + "无法读取：" + ProblemReason(problem) + "，按0行计算（" +
+           ShowControls(path) + "）";
+}
+
+std::string NothingToDepositMessage(const std::string& project, const std::string& deposit) {
+    return ShowControls(project) + "没有可导出的源程序行（按当前选项统计为0行），未写入" +
+           ShowControls(deposit) + "！";
 }
 
 std::string ReportUnwritableMessage(const std::string& report, const std::string& detail) {

@@ -19,6 +19,10 @@ std::string ProblemReason(const FileProblem& problem);
 std::string ProjectMissingMessage(const std::string& project);
 std::string ProjectUnreadableMessage(const std::string& project, const FileProblem& problem);
 std::string MemberUnreadableMessage(const MemberCount& member);
+std::string MemberUnreadableMessage(const std::string& name, const std::string& path,
+                                    const FileProblem& problem);
+// A deposit with no line to list: no file was written.
+std::string NothingToDepositMessage(const std::string& project, const std::string& deposit);
 std::string ReportUnwritableMessage(const std::string& report, const std::string& detail);
 std::string OutputUnwritableMessage();
 // A project a group or solution names that is not counted, and why.

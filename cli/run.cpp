@@ -3,6 +3,7 @@
 #include <new>
 
 #include "cli/csv_output.h"
+#include "cli/deposit_run.h"
 #include "cli/inventory_run.h"
 #include "cli/json_output.h"
 #include "cli/member_spool.h"
@@ -75,7 +76,10 @@ int Run(const CliOptions& options, std::ostream& out, std::ostream& err) {
             err << BadUsage("工程组、解决方案和文件夹不能与 --vb6、--vbnet、--report 同用").err;
             return kExitBadUsage;
         }
-        return RunSet(options, out, err);
+        return options.deposit.empty() ? RunSet(options, out, err) : RunDeposit(options, out, err);
+    }
+    if (!options.deposit.empty()) {
+        return RunDeposit(options, out, err);
     }
     const auto readProject = [](const std::string& path, SourceKind kind,
                                 const MemberVisitor& onMember) {

@@ -165,44 +165,57 @@ int ReportUnlisted(const ProjectSet& set, const std::string& folder, std::ostrea
 
 }  // namespace
 
-int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    const ProjectSet set = ReadProjectSet(options.project);
-    int status = kExitSuccess;
+SetStart StartSet(const CliOptions& options, std::ostream& err) {
+    SetStart start{ReadProjectSet(options.project)};
+    const ProjectSet& set = start.set;
+    const auto fail = [&]() {
+        start.usable = false;
+        start.status = kExitProjectUnusable;
+        return std::move(start);
+    };
     if (set.kind == SetKind::Folder) {
         const auto root = std::find_if(set.unlisted.begin(), set.unlisted.end(),
                                        [](const FolderProblem& p) { return p.path.empty(); });
         if (root != set.unlisted.end()) {
             err << FolderUnreadableMessage(options.project, root->problem) << '\n';
-            return kExitProjectUnusable;
+            return fail();
         }
-        status = ReportUnlisted(set, options.project, err);
+        start.status = ReportUnlisted(set, options.project, err);
         if (set.projects.empty()) {
-            if (status == kExitSuccess) {
+            if (start.status == kExitSuccess) {
                 err << NoProjectsMessage(options.project, set.kind) << '\n';
             }
-            return kExitProjectUnusable;
+            return fail();
         }
     } else if (set.problem.error == FileError::Missing) {
         err << ProjectMissingMessage(options.project) << '\n';
-        return kExitProjectUnusable;
+        return fail();
     } else if (set.problem.error != FileError::None) {
         err << ProjectUnreadableMessage(options.project, set.problem) << '\n';
-        return kExitProjectUnusable;
+        return fail();
     }
     for (const SkippedProject& skipped : set.skipped) {
         err << SkippedProjectMessage(skipped) << '\n';
         if (skipped.reason == SkipReason::Missing || skipped.reason == SkipReason::Unusable) {
-            status = kExitProjectUnusable;
+            start.status = kExitProjectUnusable;
         }
     }
     // A group or solution with nothing to count fails as a folder without projects does.
     if (set.projects.empty()) {
         err << NoProjectsMessage(options.project, set.kind) << '\n';
-        return kExitProjectUnusable;
+        return fail();
+    }
+    return start;
+}
+
+int RunSet(const CliOptions& options, std::ostream& out, std::ostream& err) {
+    const SetStart start = StartSet(options, err);
+    if (!start.usable) {
+        return start.status;
     }
     SetWriter writer(options, out, err);
-    const SetTotal total = CountSet(set.projects, options.counting, writer);
-    return std::max(status, writer.Finish(total));
+    const SetTotal total = CountSet(start.set.projects, options.counting, writer);
+    return std::max(start.status, writer.Finish(total));
 }
 
 }  // namespace tallix::cli

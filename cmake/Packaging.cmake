@@ -15,10 +15,24 @@ if(WIN32)
     install(FILES ${PROJECT_SOURCE_DIR}/app/resources/readme.txt DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 
+  # The deposit's font and its licence go beside the programs: in the build tree, where the
+  # tests under Wine run them, and in the setup.
+  foreach(target tallix Ordwen)
+    if(TARGET ${target})
+      get_target_property(target_dir ${target} BINARY_DIR)
+      tallix_deposit_font_beside("${target_dir}")
+    endif()
+  endforeach()
+  list(GET TALLIX_DEPOSIT_FONT_NAMES 0 font_name)
+  list(GET TALLIX_DEPOSIT_FONT_NAMES 1 license_name)
+  install(FILES "${TALLIX_DEPOSIT_FONT_FILE}" DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME ${font_name})
+  install(FILES "${TALLIX_DEPOSIT_FONT_LICENSE}" DESTINATION ${CMAKE_INSTALL_BINDIR}
+          RENAME ${license_name})
+
   # The files a setup must carry, all from bin/ of this build's install; scripts/make-setup
   # refuses to build a setup without any of them, scripts/check-packages checks each one.
   # The setup also takes whatever else the install staged beside them.
-  set(TALLIX_SETUP_REQUIRED_FILES Ordwen.exe tallix.exe readme.txt)
+  set(TALLIX_SETUP_REQUIRED_FILES Ordwen.exe tallix.exe readme.txt ${TALLIX_DEPOSIT_FONT_NAMES})
   math(EXPR TALLIX_SETUP_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
   set(TALLIX_SETUP_FILE "Tallix-${TALLIX_VERSION_TEXT}-win${TALLIX_SETUP_BITS}-setup.exe")
 

@@ -71,6 +71,7 @@ void ProjectAnalysis::ReadMembers(const std::string& path) {
     std::move(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(kept),
               SourceFiles.begin());
     SourceFileCount = static_cast<std::int16_t>(kept);
+    SourceProject = path;
     if (names.size() > kept) {
         host_.ShowMessage({AnalysisReason::Kind::TooManyMembers});
     }

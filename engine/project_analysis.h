@@ -61,6 +61,9 @@ public:
     bool SkipCommentLines = false;
     std::array<std::string, kMaxMembers> SourceFiles;
     std::int16_t SourceFileCount = 0;
+    // The project SourceFiles were read from: its folder is where they are found for a
+    // deposit, whatever ProjectPath holds by then.
+    std::string SourceProject;
     std::int16_t DroppedFlag = 0;
     std::string FoundLinesText;
     std::string TotalLinesText;

@@ -1,6 +1,7 @@
-; The Windows setup of Tallix, in Chinese: Ordwen.exe, tallix.exe and readme.txt in one
-; folder under Program Files, a Start-menu shortcut to the window, and an uninstaller that
-; Windows lists under the Uninstall key. Both install and uninstall run silently with /S.
+; The Windows setup of Tallix, in Chinese: Ordwen.exe, tallix.exe, readme.txt and the font
+; deposits are set in, with its licence, in one folder under Program Files, a Start-menu
+; shortcut to the window, and an uninstaller that Windows lists under the Uninstall key.
+; Both install and uninstall run silently with /S.
 ;
 ; scripts/make-setup builds it once per cross build:
 ;   makensis -INPUTCHARSET UTF8 -DTALLIX_CONFIG=<build>/packaging/setup-config.nsh \

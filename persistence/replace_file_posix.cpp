@@ -11,8 +11,9 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
-#include "persistence/report_writer.h"
+#include "persistence/replace_file.h"
 
 namespace tallix {
 
@@ -25,7 +26,7 @@ std::optional<std::string> SystemError(int error) {
     return std::string(std::strerror(error));
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
+bool WriteAll(int fd, std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -77,24 +78,56 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
     return -1;
 }
 
+// Runs the writer into fd: false when it or a write failed, with the reason.
+bool WriteContent(int fd, const ContentWriter& write, std::optional<std::string>& reason) {
+    int writeError = 0;
+    const std::optional<std::string> writerReason = write([&](std::string_view bytes) {
+        if (writeError != 0) {
+            return false;
+        }
+        if (!WriteAll(fd, bytes)) {
+            writeError = errno != 0 ? errno : EIO;
+            return false;
+        }
+        return true;
+    });
+    if (writeError != 0) {
+        reason = SystemError(writeError);
+    } else if (writerReason) {
+        reason = writerReason;
+    }
+    return !reason;
+}
+
+// Flushes and closes fd after the content went in: false, with the reason, on a failure.
+bool Finish(int fd, bool written, std::optional<std::string>& reason) {
+    if (written && ::fsync(fd) != 0) {
+        reason = SystemError(errno);
+        written = false;
+    }
+    if (::close(fd) != 0 && written) {
+        reason = SystemError(errno);
+        written = false;
+    }
+    return written;
+}
+
 // Truncates the existing file and writes it. Not all-or-nothing: a failure part-way leaves
 // part of the new content, so this is only for a folder that allows nothing better.
-std::optional<std::string> OverwriteInPlace(const std::string& path, const std::string& bytes) {
+std::optional<std::string> OverwriteInPlace(const std::string& path, const ContentWriter& write) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) {
         return SystemError(errno);
     }
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    const int writeError = errno;
-    if (::close(fd) != 0 || !written) {
-        return SystemError(written ? errno : writeError);
-    }
-    return std::nullopt;
+    std::optional<std::string> reason;
+    Finish(fd, WriteContent(fd, write, reason), reason);
+    return reason;
 }
 
 }  // namespace
 
-std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes) {
+std::optional<std::string> ReplaceFileContents(const std::string& path, const ContentWriter& write,
+                                               WhenNoNewFile noNewFile) {
     if (path.empty()) {
         return SystemError(ENOENT);
     }
@@ -122,21 +155,24 @@ std::optional<std::string> ReplaceFileContents(const std::string& path, const st
     if (fd < 0) {
         const int error = errno;
         // A folder may let the user write a file in it but not make one there (a report
-        // made for the user in a shared folder): the report is then written where it is.
-        if (exists && (error == EACCES || error == EPERM)) {
-            return OverwriteInPlace(file, bytes);
+        // made for the user in a shared folder): the file is then written where it is.
+        if (exists && (error == EACCES || error == EPERM) &&
+            noNewFile == WhenNoNewFile::WriteInPlace) {
+            return OverwriteInPlace(file, write);
         }
         return SystemError(error);
     }
-    // A new report gets the user's default permissions (through the umask); a replaced
-    // one keeps its own.
-    const bool written = WriteAll(fd, bytes) &&
-                         (!exists || ::fchmod(fd, existing.st_mode & 07777) == 0) &&
-                         ::fsync(fd) == 0;
-    const int writeError = errno;
-    if (::close(fd) != 0 || !written) {
+    // A new file gets the user's default permissions (through the umask); a replaced one
+    // keeps its own.
+    std::optional<std::string> reason;
+    bool written = WriteContent(fd, write, reason);
+    if (written && exists && ::fchmod(fd, existing.st_mode & 07777) != 0) {
+        reason = SystemError(errno);
+        written = false;
+    }
+    if (!Finish(fd, written, reason)) {
         ::unlink(temporary.c_str());
-        return SystemError(written ? errno : writeError);
+        return reason;
     }
     if (::rename(temporary.c_str(), file.c_str()) != 0) {
         const int error = errno;
@@ -144,6 +180,17 @@ std::optional<std::string> ReplaceFileContents(const std::string& path, const st
         return SystemError(error);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes,
+                                               WhenNoNewFile noNewFile) {
+    return ReplaceFileContents(
+        path,
+        [&](const ContentSink& write) -> std::optional<std::string> {
+            write(bytes);
+            return std::nullopt;
+        },
+        noNewFile);
 }
 
 }  // namespace tallix

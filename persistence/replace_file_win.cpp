@@ -3,10 +3,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "engine/text/wide_text.h"
-#include "persistence/report_writer.h"
+#include "persistence/replace_file.h"
 
 namespace tallix {
 
@@ -31,7 +33,10 @@ std::optional<std::string> SystemError(DWORD error) {
 
 }  // namespace
 
-std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes) {
+// Windows always lets a file be made where one may be written, so there is no place for
+// the in-place fallback: `noNewFile` changes nothing here.
+std::optional<std::string> ReplaceFileContents(const std::string& path, const ContentWriter& write,
+                                               WhenNoNewFile) {
     if (path.empty()) {
         return SystemError(ERROR_PATH_NOT_FOUND);
     }
@@ -51,15 +56,29 @@ std::optional<std::string> ReplaceFileContents(const std::string& path, const st
     if (file == INVALID_HANDLE_VALUE) {
         return SystemError(::GetLastError());
     }
-    DWORD wrote = 0;
-    const bool written =
-        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
-        wrote == bytes.size() && ::FlushFileBuffers(file);
-    const DWORD writeError = ::GetLastError();
+    DWORD writeError = ERROR_SUCCESS;
+    std::optional<std::string> reason = write([&](std::string_view bytes) {
+        while (writeError == ERROR_SUCCESS && !bytes.empty()) {
+            const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 30));
+            DWORD wrote = 0;
+            if (!::WriteFile(file, bytes.data(), size, &wrote, nullptr) || wrote == 0) {
+                writeError =
+                    ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_WRITE_FAULT;
+            }
+            bytes.remove_prefix(wrote);
+        }
+        return writeError == ERROR_SUCCESS;
+    });
+    if (writeError == ERROR_SUCCESS && !reason && !::FlushFileBuffers(file)) {
+        writeError = ::GetLastError();
+    }
     ::CloseHandle(file);
-    if (!written) {
+    if (writeError != ERROR_SUCCESS) {
+        reason = SystemError(writeError);
+    }
+    if (reason) {
         ::DeleteFileW(temporary.c_str());
-        return SystemError(writeError);
+        return reason;
     }
     if (!::MoveFileExW(temporary.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -68,6 +87,17 @@ std::optional<std::string> ReplaceFileContents(const std::string& path, const st
         return SystemError(error);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes,
+                                               WhenNoNewFile noNewFile) {
+    return ReplaceFileContents(
+        path,
+        [&](const ContentSink& write) -> std::optional<std::string> {
+            write(bytes);
+            return std::nullopt;
+        },
+        noNewFile);
 }
 
 }  // namespace tallix

@@ -14,7 +14,7 @@ std::string ReportBytes(const ReportContent& content) {
 }
 
 std::optional<std::string> WriteReport(const std::string& path, const ReportContent& content) {
-    return ReplaceFileContents(path, ReportBytes(content));
+    return ReplaceFileContents(path, ReportBytes(content), WhenNoNewFile::WriteInPlace);
 }
 
 }  // namespace tallix

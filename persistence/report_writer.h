@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "persistence/replace_file.h"
+
 namespace tallix {
 
 // What a report records: the project path as the window holds it at save time and the two
@@ -24,8 +26,5 @@ std::string ReportBytes(const ReportContent& content);
 // failure part-way leaves part of the new report.
 // Returns the system's reason when the report could not be written.
 std::optional<std::string> WriteReport(const std::string& path, const ReportContent& content);
-
-// Replaces a file's content as above. A file marked read-only is not replaced.
-std::optional<std::string> ReplaceFileContents(const std::string& path, const std::string& bytes);
 
 }  // namespace tallix

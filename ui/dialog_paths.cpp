@@ -1,6 +1,8 @@
 #include "ui/dialog_paths.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -93,6 +95,19 @@ std::string UpperCase(const std::string& text) {
         at += length;
     }
     return upper;
+}
+
+std::string DepositSavePath(const std::string& path) {
+    constexpr std::string_view kExtension = ".pdf";
+    const std::size_t lastSeparator = path.find_last_of("/\\");
+    const std::string_view name =
+        std::string_view(path).substr(lastSeparator == std::string::npos ? 0 : lastSeparator + 1);
+    const bool hasIt =
+        name.size() > kExtension.size() &&
+        std::equal(kExtension.rbegin(), kExtension.rend(), name.rbegin(), [](char wanted, char c) {
+            return wanted == (c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+        });
+    return hasIt ? path : path + std::string(kExtension);
 }
 
 std::string NormaliseSavePath(const std::string& path, const std::string& pattern,

@@ -29,6 +29,10 @@ FolderCase PlatformFolderCase();
 std::string NormaliseSavePath(const std::string& path, const std::string& pattern,
                               FolderCase folders = PlatformFolderCase());
 
+// The path a deposit's save dialog returns, with ".pdf" appended unless its name ends in
+// ".pdf" in any letter case. Nothing else changes: a PDF keeps the name it was given.
+std::string DepositSavePath(const std::string& path);
+
 // The text in upper case: the letters of ASCII, Latin-1, Greek, Cyrillic and the full-width
 // forms, which are those a path in code page 936 can hold. Other characters, and bytes
 // that are not UTF-8, are kept as they are.

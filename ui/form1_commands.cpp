@@ -3,6 +3,9 @@
 #include <new>
 
 #include "engine/files/file_system.h"
+#include "engine/listing/listing_members.h"
+#include "engine/projects/project_title.h"
+#include "persistence/deposit/deposit_writer.h"
 #include "persistence/report_writer.h"
 #include "persistence/user_settings.h"
 #include "ui/app_links.h"
@@ -16,12 +19,19 @@ namespace tallix {
 namespace {
 
 constexpr const char* kReportPattern = "*.LOG";
+constexpr const char* kDepositPattern = "*.pdf";
 
 }  // namespace
 
 Form1Commands::Form1Commands(Form1View& view, UserSettings& settings, FileDialogs& dialogs,
-                             MessageSink& messages, Desktop& desktop)
-    : view_(view), settings_(settings), dialogs_(dialogs), messages_(messages), desktop_(desktop) {
+                             MessageSink& messages, Desktop& desktop,
+                             ExportSourceDialog& exportDialog)
+    : view_(view),
+      settings_(settings),
+      dialogs_(dialogs),
+      messages_(messages),
+      desktop_(desktop),
+      exportDialog_(exportDialog) {
 }
 
 void Form1Commands::ApplyStoredSettings() {
@@ -67,6 +77,39 @@ void Form1Commands::Save() {
         }
     }
     settings_.StoreInitDir(path);
+}
+
+// Unlike Save, Export leaves "Init_Dir" as it is: the next Open still starts at the project.
+void Form1Commands::ExportSource() {
+    ReadView();
+    if (analysis_.TotalLinesText.empty() || analysis_.FoundLinesText.empty()) {
+        Tell("请先分析完成后，才能导出源程序!");
+        return;
+    }
+    const ProjectTitle title = ReadProjectTitle(analysis_.ProjectPath, analysis_.SourceKind);
+    const std::optional<ExportSourceChoice> choice =
+        exportDialog_.AskExportSource({title.name, title.version, false});
+    if (!choice) {
+        return;
+    }
+    std::string path =
+        dialogs_.ShowSaveDialog({"导出源程序：", kDepositPattern, "PDF文件", DialogFolder()});
+    if (path.empty()) {
+        return;
+    }
+    path = DepositSavePath(path);
+    const std::vector<std::string> names(analysis_.SourceFiles.begin(),
+                                         analysis_.SourceFiles.begin() + analysis_.SourceFileCount);
+    std::vector<ListingMember> members =
+        FolderListingMembers(ProjectFolder(analysis_.SourceProject), analysis_.SourceProject, names,
+                             analysis_.SourceKind);
+    const DepositResult result =
+        WriteDeposit({path,
+                      {choice->softwareName, choice->softwareVersion},
+                      choice->allPages,
+                      {analysis_.SkipBlankLines, analysis_.SkipCommentLines}},
+                     std::move(members));
+    Tell(DepositMessage(result, path));
 }
 
 void Form1Commands::ToggleBlankLine() {

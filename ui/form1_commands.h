@@ -13,7 +13,9 @@
 //   view (path box, result list, total) ◄── shown after each command and before each message
 //
 // The kind and the counting options are stored as soon as they change (UserSettings). Save
-// writes the report; the help menu goes through the Desktop. Nothing here needs a toolkit.
+// writes the report; Export writes the software-copyright deposit of the last opened member
+// list, asking the window's own dialog (ExportSourceDialog) for its header; the help menu goes
+// through the Desktop. Nothing here needs a toolkit.
 
 #include <functional>
 #include <string>
@@ -25,6 +27,7 @@
 namespace tallix {
 
 class Desktop;
+class ExportSourceDialog;
 class FileDialogs;
 class MessageSink;
 class UserSettings;
@@ -34,7 +37,7 @@ public:
     // Everything given must outlive the commands. Nothing is asked of the view until the
     // first call, so a view may hand itself over while it is being built.
     Form1Commands(Form1View& view, UserSettings& settings, FileDialogs& dialogs,
-                  MessageSink& messages, Desktop& desktop);
+                  MessageSink& messages, Desktop& desktop, ExportSourceDialog& exportDialog);
 
     // Once, while the window loads: the stored kind and counting options.
     void ApplyStoredSettings();
@@ -43,6 +46,9 @@ public:
     void ClearFile();
     void StartAnalysis();
     void SaveResults();
+    // meuExportSource: the deposit of the member list and folder of the last Open, with the
+    // kind and options in force, as Start would count them; it needs a Start that found lines.
+    void ExportSource();
     // The command flips the item's check mark itself and stores the new state.
     void ToggleBlankLine();
     void ToggleRemarkLine();
@@ -87,6 +93,7 @@ private:
     FileDialogs& dialogs_;
     MessageSink& messages_;
     Desktop& desktop_;
+    ExportSourceDialog& exportDialog_;
     // The kind whose menu item carries the check mark: the option button selected at design
     // time until a selection changes it.
     SourceKind markedKind_ = SourceKind::Vb6;

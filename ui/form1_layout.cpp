@@ -38,6 +38,7 @@ constexpr std::array kMenus{
     MenuLayout{"bar0",            "-",                          "meuFile",   true,  false},
     MenuLayout{"meuStart",        "开始分析",                   "meuFile",   false, false},
     MenuLayout{"meuSave",         "保存结果",                   "meuFile",   false, false},
+    MenuLayout{"meuExportSource", "导出源程序...",              "meuFile",   false, false},
     MenuLayout{"bar1",            "-",                          "meuFile",   true,  false},
     MenuLayout{"meuExit",         "退出",                       "meuFile",   false, false},
     MenuLayout{"meuOption",       "设置(&O)",                   nullptr,     false, false},
@@ -88,6 +89,7 @@ std::optional<std::size_t> MenuIndex(std::string_view name) {
 bool TakesFocus(ControlKind kind) {
     switch (kind) {
         case OptionButton:
+        case CheckBox:
         case Button:
         case TextBox:
         case MultiLineTextBox:

@@ -10,7 +10,16 @@
 
 namespace tallix {
 
-enum class ControlKind { Frame, OptionButton, Label, Button, TextBox, MultiLineTextBox, Line };
+enum class ControlKind {
+    Frame,
+    OptionButton,
+    Label,
+    Button,
+    TextBox,
+    MultiLineTextBox,
+    Line,
+    CheckBox,
+};
 
 // Where a control's coordinates are counted from.
 enum class ControlContainer { Window, Frame1 };

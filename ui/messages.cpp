@@ -26,6 +26,32 @@ std::string ListedText(std::string text, const std::vector<std::string>& paths) 
 
 }  // namespace
 
+std::string DepositMessage(const DepositResult& result, const std::string& path) {
+    switch (result.end) {
+        case DepositEnd::NothingToDeposit:
+            return "没有可导出的源程序行（按当前选项统计为0行），未写入文件！";
+        case DepositEnd::NotWritten:
+            return "文件" + path + "无法写入：" + result.reason;
+        case DepositEnd::Written:
+            break;
+    }
+    std::string text;
+    for (const std::string& line : DepositSummary(result.plan)) {
+        text += line + "\n";
+    }
+    text += "已保存到：" + path;
+    std::vector<std::string> unreadable;
+    for (const ListingMember& member : result.plan.members) {
+        if (member.problem.error != FileError::None) {
+            unreadable.push_back(member.path);
+        }
+    }
+    if (!unreadable.empty()) {
+        text += "\n\n" + ListedText("以下文件无法读取，按0行计算：", unreadable);
+    }
+    return text;
+}
+
 std::string MessageText(const AnalysisReason& reason) {
     using Kind = AnalysisReason::Kind;
     switch (reason.kind) {

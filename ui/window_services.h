@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tallix {
@@ -42,6 +43,26 @@ public:
     virtual bool ShowTextFile(const std::string& path) = 0;
     // Opens a web or mailto address with the desktop's program for it.
     virtual bool OpenUrl(const std::string& url) = 0;
+};
+
+// What the small dialog of the export command asks: the software's name and version for
+// every page's header, and whether every page is deposited rather than the first and last 30.
+struct ExportSourceChoice {
+    std::string softwareName;
+    std::string softwareVersion;
+    bool allPages = false;
+    friend bool operator==(const ExportSourceChoice&, const ExportSourceChoice&) = default;
+};
+
+// The dialog titled "导出源程序", which each window makes of its own toolkit's controls
+// (ui/export_source_layout.h).
+class ExportSourceDialog {
+public:
+    virtual ~ExportSourceDialog() = default;
+    // Modal over the window, its boxes and check box showing `prefilled`: what the user
+    // chose with OK, or nullopt for Cancel.
+    virtual std::optional<ExportSourceChoice> AskExportSource(
+        const ExportSourceChoice& prefilled) = 0;
 };
 
 }  // namespace tallix

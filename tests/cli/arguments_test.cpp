@@ -90,9 +90,11 @@ TEST(ParseArguments, HelpAndVersionPrintToStandardOutputAndSucceed) {
     EXPECT_FALSE(help.options.has_value());
     EXPECT_EQ(help.exitCode, kExitSuccess);
     EXPECT_EQ(help.err, "");
-    EXPECT_NE(help.out.find("用法：tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] "
-                            "[--json | --csv] [--report FILE] PROJECT"),
-              std::string::npos)
+    EXPECT_NE(
+        help.out.find("用法：tallix [--vb6 | --vbnet] [--skip-blank] [--skip-comments] "
+                      "[--json | --csv] [--report FILE] [--deposit FILE.pdf [--software-name NAME] "
+                      "[--software-version VERSION] [--all-pages]] PROJECT"),
+        std::string::npos)
         << help.out;
     for (const char* flag : {"--vb6", "--vbnet", "--skip-blank", "--skip-comments", "--json",
                              "--csv", "--report FILE", ".vbg", ".sln", "\"projects\""}) {

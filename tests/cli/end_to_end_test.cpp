@@ -331,4 +331,40 @@ TEST(EndToEnd, AnEmptyReportNameIsAUsageErrorThatWritesNothing) {
     }
 }
 
+// The deposit's size (源程序量) is the total tallix prints with the same options, for every
+// real project and set, however its members are shared, missing or encoded.
+TEST_F(CorpusEndToEnd, DepositSizeIsTheTotalOfEveryProjectAndSet) {
+    const std::string sets = kCorpusDir + "/sets";
+    const std::string projects[] = {
+        kCorpusDir + "/vb6-dinohopper/DinoHopper.vbp",
+        kCorpusDir + "/vb6-getsslib/GetssLib/GetSSLIBx.vbp",
+        kCorpusDir + "/vb6-cairo-imagelist/CSImageList.vbp",
+        kCorpusDir + "/net-remote-client/Client.vbproj",
+        sets + "/vbg-ltest/LTest/LTest.vbg",
+        sets +
+            "/sln-codeconverter-mixed/Tests/TestData/MultiFileCharacterization/SourceFiles/"
+            "CharacterizationTestSolution.sln",
+        sets + "/sdk-efcore-datagrid/DataGridViewExample/DataGridViewExample.vbproj",
+        sets + "/folder-chinese-ch2",
+        kCorpusDir,
+    };
+    tallix::cli::testing::TempFolder folder;
+    const std::string pdf = folder.Path("d.pdf");
+    int deposits = 0;
+    for (const std::string& project : projects) {
+        for (const char* options : {"", "--skip-blank --skip-comments "}) {
+            SCOPED_TRACE(options + project);
+            const Process counted = RunTallix("--json " + std::string(options) + Quoted(project));
+            ASSERT_FALSE(counted.out.empty()) << counted.err;
+            const Process deposit = RunTallix("--json --deposit " + Quoted(pdf) + " " +
+                                              std::string(options) + Quoted(project));
+            ASSERT_FALSE(deposit.out.empty()) << deposit.err;
+            EXPECT_EQ(Json::parse(deposit.out).at("lines"), Json::parse(counted.out).at("total"));
+            EXPECT_EQ(deposit.status, counted.status) << deposit.err;
+            deposits += deposit.status == 0;
+        }
+    }
+    EXPECT_GT(deposits, 4);
+}
+
 }  // namespace

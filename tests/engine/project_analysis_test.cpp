@@ -108,6 +108,7 @@ TEST_F(Analysis, OpenReadsMembersClearsResultsAndStoresThePath) {
     ASSERT_EQ(analysis.SourceFileCount, 2);
     EXPECT_EQ(analysis.SourceFiles[0], "a.frm");
     EXPECT_EQ(analysis.SourceFiles[1], "b.bas");
+    EXPECT_EQ(analysis.SourceProject, project);
     EXPECT_EQ(analysis.FoundLinesText, "");
     EXPECT_EQ(analysis.TotalLinesText, "");
     EXPECT_EQ(host.settings, (std::vector<Setting>{{"Init_Dir", project}}));
@@ -127,6 +128,7 @@ TEST_F(Analysis, OpenOfAFolderKeepsTheOldListButClearsResults) {
     analysis.TotalLinesText = "9";
     OpenDropped(dir.Str());
     EXPECT_EQ(analysis.SourceFileCount, 1);
+    EXPECT_EQ(analysis.SourceProject, dir.Str("p.vbp")) << "the list's own project";
     EXPECT_EQ(analysis.TotalLinesText, "");
     EXPECT_EQ(host.settings.back(), Setting("Init_Dir", dir.Str()));
     EXPECT_TRUE(host.messages.empty());
@@ -144,6 +146,7 @@ TEST_F(Analysis, UnreadableProjectKeepsTheOldListAndSaysSo) {
     EXPECT_EQ(host.messages, (std::vector<Shown>{{Kind::ProjectUnreadable, {wildcard}}}));
     EXPECT_NE(host.problems.at(0).error, FileError::None);
     EXPECT_EQ(analysis.SourceFileCount, 2);
+    EXPECT_EQ(analysis.SourceProject, dir.Str("p.vbp"));
     EXPECT_EQ(host.settings.back(), Setting("Init_Dir", wildcard));
 }
 

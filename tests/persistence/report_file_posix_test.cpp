@@ -18,6 +18,7 @@
 #include <functional>
 #include <iterator>
 
+#include "persistence/replace_file.h"
 #include "persistence/report_writer.h"
 #include "temp_dir.h"
 
@@ -47,10 +48,10 @@ struct ChildWrite {
 
 constexpr int kSetupFailed = 125;
 
-// Calls WriteReport in a child process after setUp has changed the child; setUp returns
-// false when it could not.
-ChildWrite WriteReportInChild(const std::string& path, const ReportContent& content,
-                              const std::function<bool()>& setUp) {
+// Runs write in a child process after setUp has changed the child; setUp returns false when
+// it could not.
+ChildWrite WriteInChild(const std::function<std::optional<std::string>()>& write,
+                        const std::function<bool()>& setUp) {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0) {
         return {};
@@ -61,7 +62,7 @@ ChildWrite WriteReportInChild(const std::string& path, const ReportContent& cont
         if (!setUp()) {
             ::_exit(kSetupFailed);
         }
-        const auto reason = WriteReport(path, content);
+        const auto reason = write();
         if (reason && ::write(pipeEnds[1], reason->data(), reason->size()) < 0) {
             ::_exit(1);
         }
@@ -86,6 +87,11 @@ ChildWrite WriteReportInChild(const std::string& path, const ReportContent& cont
         result.reason = answer;
     }
     return result;
+}
+
+ChildWrite WriteReportInChild(const std::string& path, const ReportContent& content,
+                              const std::function<bool()>& setUp) {
+    return WriteInChild([&] { return WriteReport(path, content); }, setUp);
 }
 
 // A user other than root, whom permissions bind: root itself passes every permission test.
@@ -244,6 +250,88 @@ TEST_F(PosixReportFile, WriteInPlaceThatFailsPartWayGivesTheReason) {
     }
     ASSERT_NE(write.reason, std::nullopt);
     EXPECT_EQ(*write.reason, std::strerror(EFBIG));
+    EXPECT_EQ(EntriesIn(folder), 1);
+}
+
+}  // namespace
+}  // namespace tallix
+
+namespace tallix {
+namespace {
+
+// The same replace path with content that a writer streams in parts, as a deposit is.
+class PosixStreamedFile : public PosixReportFile {
+protected:
+    // Writes `parts` parts of "part N\n", then gives up with `reason` when there is one.
+    static ContentWriter Parts(int parts, std::optional<std::string> reason = std::nullopt) {
+        return [parts, reason](const ContentSink& write) -> std::optional<std::string> {
+            for (int i = 0; i < parts; ++i) {
+                if (!write("part " + std::to_string(i) + "\n")) {
+                    return std::string("the sink refused part ") + std::to_string(i);
+                }
+            }
+            return reason;
+        };
+    }
+    static std::string PartsText(int parts) {
+        std::string text;
+        for (int i = 0; i < parts; ++i) {
+            text += "part " + std::to_string(i) + "\n";
+        }
+        return text;
+    }
+};
+
+TEST_F(PosixStreamedFile, PartsArriveWholeAndReplaceTheOldFile) {
+    const std::string file = dir.Write("D.pdf", oldReport);
+    EXPECT_EQ(ReplaceFileContents(file, Parts(5000)), std::nullopt);
+    EXPECT_EQ(ReadBytes(file), PartsText(5000));
+    EXPECT_EQ(ReplaceFileContents(dir.Str("new.pdf"), Parts(0)), std::nullopt);
+    EXPECT_EQ(ReadBytes(dir.path() / "new.pdf"), "");
+    EXPECT_EQ(EntriesIn(dir.path()), 2);
+}
+
+TEST_F(PosixStreamedFile, AWriterThatGivesUpKeepsTheOldFile) {
+    const std::string file = dir.Write("D.pdf", oldReport);
+    EXPECT_EQ(ReplaceFileContents(file, Parts(300, "no font")),
+              std::optional<std::string>("no font"));
+    EXPECT_EQ(ReadBytes(file), oldReport);
+    EXPECT_EQ(ReplaceFileContents(dir.Str("new.pdf"), Parts(3, "no font")),
+              std::optional<std::string>("no font"));
+    EXPECT_FALSE(fs::exists(dir.path() / "new.pdf"));
+    EXPECT_EQ(EntriesIn(dir.path()), 1) << "the temporary file is removed";
+}
+
+TEST_F(PosixStreamedFile, AFullDiskStopsTheWriterAndKeepsTheOldFile) {
+    const std::string file = dir.Write("D.pdf", oldReport);
+    const ChildWrite write = WriteInChild([&] { return ReplaceFileContents(file, Parts(1000)); },
+                                          [] { return LimitFileSize(4096); });
+    ASSERT_TRUE(write.setUp);
+    ASSERT_NE(write.reason, std::nullopt);
+    EXPECT_EQ(*write.reason, std::strerror(EFBIG)) << "the system's reason, not the writer's";
+    EXPECT_EQ(ReadBytes(file), oldReport);
+    EXPECT_EQ(EntriesIn(dir.path()), 1);
+}
+
+TEST_F(PosixStreamedFile, AFolderThatAllowsNoNewFileKeepsTheFileUnlessAskedToWriteInPlace) {
+    const fs::path folder = dir.path() / "shared";
+    const std::string file = dir.Write("shared/D.pdf", oldReport);
+    fs::permissions(file, fs::perms(0666));
+    fs::permissions(folder, fs::perms(0555));
+    const ChildWrite kept =
+        WriteInChild([&] { return ReplaceFileContents(file, Parts(10), WhenNoNewFile::Fail); },
+                     BecomeBoundByPermissions);
+    if (!kept.setUp) {
+        GTEST_SKIP() << "cannot run as a user whom permissions bind";
+    }
+    ASSERT_NE(kept.reason, std::nullopt);
+    EXPECT_EQ(*kept.reason, std::strerror(EACCES));
+    EXPECT_EQ(ReadBytes(file), oldReport);
+    const ChildWrite inPlace = WriteInChild(
+        [&] { return ReplaceFileContents(file, Parts(10), WhenNoNewFile::WriteInPlace); },
+        BecomeBoundByPermissions);
+    EXPECT_EQ(inPlace.reason, std::nullopt);
+    EXPECT_EQ(ReadBytes(file), PartsText(10));
     EXPECT_EQ(EntriesIn(folder), 1);
 }
 

@@ -9,8 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <string>
 
 #include "engine/text/wide_text.h"
+#include "persistence/replace_file.h"
 #include "persistence/report_writer.h"
 #include "temp_dir.h"
 
@@ -68,6 +71,33 @@ TEST_F(WindowsReportFile, ReportHeldOpenElsewhereIsKeptAndTheReasonIsOneLine) {
 
     EXPECT_EQ(WriteReport(path, content), std::nullopt);
     EXPECT_EQ(ReadBytes(testing::FromUtf8(path)), ReportBytes(content));
+}
+
+// The same replace path with content that a writer streams in parts, as a deposit is: it
+// arrives whole, and a writer that gives up leaves the earlier file and no temporary one.
+TEST_F(WindowsReportFile, StreamedContentArrivesWholeOrNotAtAll) {
+    const std::string path = dir.Str("源程序.pdf");
+    const auto parts = [](int count, std::optional<std::string> reason) {
+        return [count, reason](const ContentSink& write) -> std::optional<std::string> {
+            for (int i = 0; i < count; ++i) {
+                if (!write("part " + std::to_string(i) + "\n")) {
+                    return std::string("refused");
+                }
+            }
+            return reason;
+        };
+    };
+    ASSERT_EQ(ReplaceFileContents(path, parts(3000, std::nullopt)), std::nullopt);
+    std::string expected;
+    for (int i = 0; i < 3000; ++i) {
+        expected += "part " + std::to_string(i) + "\n";
+    }
+    const std::string whole = ReadBytes(testing::FromUtf8(path));
+    EXPECT_EQ(whole, expected);
+    EXPECT_EQ(ReplaceFileContents(path, parts(10, std::string("no font"))),
+              std::optional<std::string>("no font"));
+    EXPECT_EQ(ReadBytes(testing::FromUtf8(path)), whole);
+    EXPECT_EQ(EntriesIn(dir.path()), 1) << "the temporary file is removed";
 }
 
 }  // namespace

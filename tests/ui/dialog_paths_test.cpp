@@ -80,3 +80,31 @@ TEST(StartingFolderTest, AFilePathStartsInItsFolder) {
 
 }  // namespace
 }  // namespace tallix
+
+namespace tallix {
+namespace {
+
+TEST(DepositSavePath, AddsPdfUnlessTheNameEndsInItAndChangesNothingElse) {
+    struct Case {
+        const char* chosen;
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"/home/u/软著", "/home/u/软著.pdf"},
+        {"/home/u/Deposit.pdf", "/home/u/Deposit.pdf"},
+        {"/home/u/Deposit.PDF", "/home/u/Deposit.PDF"},
+        {"/home/u/Deposit.Pdf", "/home/u/Deposit.Pdf"},
+        {"/home/u/a.pdf.txt", "/home/u/a.pdf.txt.pdf"},
+        {"/home/u/apdf", "/home/u/apdf.pdf"},
+        {"/home/x.pdf/deposit", "/home/x.pdf/deposit.pdf"},
+        {"C:\\Users\\u\\x.pdf\\d", "C:\\Users\\u\\x.pdf\\d.pdf"},
+        {"C:\\Users\\u\\d.pdf", "C:\\Users\\u\\d.pdf"},
+        {"d", "d.pdf"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DepositSavePath(c.chosen), c.saved) << c.chosen;
+    }
+}
+
+}  // namespace
+}  // namespace tallix

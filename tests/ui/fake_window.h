@@ -97,6 +97,19 @@ private:
     const FakeView& view_;
 };
 
+// Answers the export dialog as set, and records what it was shown.
+class FakeExportDialog : public ExportSourceDialog {
+public:
+    std::optional<ExportSourceChoice> AskExportSource(
+        const ExportSourceChoice& prefilled) override {
+        shown.push_back(prefilled);
+        return answer;
+    }
+
+    std::optional<ExportSourceChoice> answer;  // nullopt: Cancel
+    std::vector<ExportSourceChoice> shown;
+};
+
 // Answers as a desktop that has, or lacks, a program for what it is asked to open.
 class RecordingDesktop : public Desktop {
 public:

@@ -59,7 +59,8 @@ protected:
     FakeDialogs dialogs_;
     RecordingMessages messages_{view_};
     RecordingDesktop desktop_;
-    Form1Commands commands_{view_, settings_, dialogs_, messages_, desktop_};
+    FakeExportDialog exportDialog_;
+    Form1Commands commands_{view_, settings_, dialogs_, messages_, desktop_, exportDialog_};
 };
 
 struct StoredSettingsCase {
@@ -161,7 +162,7 @@ TEST_F(Form1CommandsTest, MemoryThatRunsOutEndsTheCommandWithAMessage) {
         std::string ShowSaveDialog(const FileDialogRequest&) override { throw std::bad_alloc(); }
         std::string ShowOpenDialog(const FileDialogRequest&) override { throw std::bad_alloc(); }
     } failing;
-    Form1Commands commands{view_, settings_, failing, messages_, desktop_};
+    Form1Commands commands{view_, settings_, failing, messages_, desktop_, exportDialog_};
     commands.OpenProject();
     commands.DropFiles({dir_.Str("p.vbp")});
     commands.StartAnalysis();

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/export_source_layout.h"
 #include "ui/form1_layout.h"
 
 namespace tallix {
@@ -19,12 +20,29 @@ const char* const kControlNames[] = {
 };
 
 const char* const kMenuNames[] = {
-    "meuFile",        "meuOpen",      "meuClear",      "bar0",
-    "meuStart",       "meuSave",      "bar1",          "meuExit",
-    "meuOption",      "meuSource",    "meuVB6Proj",    "meuVBdotNetProj",
-    "barCalcSetting", "meuBlankLine", "meuRemarkLine", "meuHelp",
-    "meuHelpFile",    "bar2",         "meuVisitMyWeb", "meuMailToMe",
-    "bar3",           "meuAbout",
+    "meuFile",
+    "meuOpen",
+    "meuClear",
+    "bar0",
+    "meuStart",
+    "meuSave",
+    "meuExportSource",
+    "bar1",
+    "meuExit",
+    "meuOption",
+    "meuSource",
+    "meuVB6Proj",
+    "meuVBdotNetProj",
+    "barCalcSetting",
+    "meuBlankLine",
+    "meuRemarkLine",
+    "meuHelp",
+    "meuHelpFile",
+    "bar2",
+    "meuVisitMyWeb",
+    "meuMailToMe",
+    "bar3",
+    "meuAbout",
 };
 
 TEST(Form1LayoutTable, NamesEveryControlAndMenuItemOnce) {
@@ -141,6 +159,48 @@ TEST(Form1LayoutTable, ClientRectanglesCountFromTheClientArea) {
         EXPECT_EQ(rect, c.rect) << c.dpi << " dpi: " << rect.left << "," << rect.top << " "
                                 << rect.width << "x" << rect.height;
     }
+}
+
+TEST(Form1LayoutTable, TheExportItemFollowsSaveInTheFileMenu) {
+    const MenuLayout& item = Form1MenuTable()[*MenuIndex("meuExportSource")];
+    EXPECT_STREQ(item.caption, "导出源程序...");
+    EXPECT_STREQ(item.parent, "meuFile");
+    EXPECT_FALSE(item.checked);
+    EXPECT_EQ(*MenuIndex("meuExportSource"), *MenuIndex("meuSave") + 1);
+    EXPECT_EQ(*MenuIndex("bar1"), *MenuIndex("meuExportSource") + 1);
+}
+
+TEST(ExportSourceLayoutTable, NamesCaptionsAndTabOrder) {
+    struct Expected {
+        const char* name;
+        ControlKind kind;
+        const char* caption;
+        int tabIndex;
+    };
+    const Expected expected[] = {
+        {"txtSoftwareName", ControlKind::TextBox, "", 0},
+        {"txtSoftwareVersion", ControlKind::TextBox, "", 1},
+        {"chkAllPages", ControlKind::CheckBox, "导出全部页（不只前30页和后30页）", 2},
+        {"cmdOK", ControlKind::Button, "确定", 3},
+        {"cmdCancel", ControlKind::Button, "取消", 4},
+        {"lblSoftwareName", ControlKind::Label, "软件名称：", 5},
+        {"lblSoftwareVersion", ControlKind::Label, "版本号：", 6},
+    };
+    const auto table = ExportSourceControlTable();
+    ASSERT_EQ(table.size(), std::size(expected));
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        SCOPED_TRACE(expected[i].name);
+        EXPECT_STREQ(table[i].name, expected[i].name);
+        EXPECT_EQ(table[i].kind, expected[i].kind);
+        EXPECT_STREQ(table[i].caption, expected[i].caption);
+        EXPECT_EQ(table[i].tabIndex, expected[i].tabIndex);
+        EXPECT_EQ(TakesFocus(table[i].kind), table[i].tabIndex < 5);
+        // Inside the client area, with a margin.
+        EXPECT_GE(table[i].left, 120);
+        EXPECT_LE(table[i].left + table[i].width, kExportSourceWidthTwips - 120);
+        EXPECT_LE(table[i].top + table[i].height, kExportSourceHeightTwips - 90);
+    }
+    EXPECT_STREQ(kExportSourceCaption, "导出源程序");
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include "ui/qt/export_source_box.h"
+
 namespace tallix {
 
 namespace {
@@ -39,7 +41,7 @@ bool TakeWithoutMoving(QDropEvent* event) {
 
 Form1::Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink& messages, Desktop& desktop,
              QWidget* parent)
-    : QMainWindow(parent), commands_(*this, settings, dialogs, messages, desktop) {
+    : QMainWindow(parent), commands_(*this, settings, dialogs, messages, desktop, *this) {
     setObjectName(QStringLiteral("Form1"));
     setCentralWidget(new QWidget(this));
     controls_ = CreateControls(centralWidget());
@@ -91,6 +93,7 @@ void Form1::ConnectCommands() {
         {menus_.meuClear, controls_.Command9, &Form1Commands::ClearFile},
         {menus_.meuStart, controls_.Command8, &Form1Commands::StartAnalysis},
         {menus_.meuSave, controls_.Command7, &Form1Commands::SaveResults},
+        {menus_.meuExportSource, nullptr, &Form1Commands::ExportSource},
         {menus_.meuExit, nullptr, &Form1Commands::ExitProgram},
         {menus_.meuBlankLine, nullptr, &Form1Commands::ToggleBlankLine},
         {menus_.meuRemarkLine, nullptr, &Form1Commands::ToggleRemarkLine},
@@ -233,6 +236,10 @@ void Form1::SetBusy(bool busy) {
 
 void Form1::CloseWindow() {
     close();
+}
+
+std::optional<ExportSourceChoice> Form1::AskExportSource(const ExportSourceChoice& prefilled) {
+    return tallix::AskExportSource(this, prefilled);
 }
 
 }  // namespace tallix

@@ -10,13 +10,14 @@
 #include "ui/form1_commands.h"
 #include "ui/form1_view.h"
 #include "ui/qt/form1_controls.h"
+#include "ui/window_services.h"
 
 class QButtonGroup;
 class QMimeData;
 
 namespace tallix {
 
-class Form1 : public QMainWindow, private Form1View {
+class Form1 : public QMainWindow, private Form1View, private ExportSourceDialog {
     Q_OBJECT
 
 public:
@@ -54,6 +55,9 @@ private:
     void ShowResults(const std::string& foundLines, const std::string& totalLines) override;
     void SetBusy(bool busy) override;
     void CloseWindow() override;
+
+    // ExportSourceDialog
+    std::optional<ExportSourceChoice> AskExportSource(const ExportSourceChoice& prefilled) override;
 
     QAction* ToggleItem(Form1Toggle item) const;
 

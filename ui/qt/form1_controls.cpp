@@ -21,6 +21,8 @@ constexpr int Pixels(int twips) {
     return (twips + 7) / 15;
 }
 
+}  // namespace
+
 QRect TwipsRect(int left, int top, int width, int height) {
     return QRect(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
 }
@@ -29,7 +31,7 @@ QRect TwipsRect(int left, int top, int width, int height) {
 // Chinese captions. Noto Serif CJK SC (Debian's fonts-noto-cjk) keeps file names legible at
 // 9 points, "l" apart from "1" and "," from "."; the Arphic Ming faces draw those alike at
 // that size and serve only where Noto is missing.
-QFont SongFont(qreal points) {
+QFont SongFont(double points) {
     QFont font;
     font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("NSimSun"),
                       QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
@@ -38,6 +40,8 @@ QFont SongFont(qreal points) {
     font.setPointSizeF(points);
     return font;
 }
+
+namespace {
 
 template <typename Widget>
 Widget* Place(QWidget* container, const char* name, QRect rect) {
@@ -54,12 +58,16 @@ Button* PlaceButton(QWidget* container, const char* name, const QString& caption
     return button;
 }
 
+}  // namespace
+
 // The design's Song face fills a line of 12 pixels at 9 points, 180 twips, the height every
 // captioned label was given. A face with a taller line (Noto's is 18) would push the text
 // down, onto the rule under "分析结果："; so a label keeps the middle of its designed line.
 void CentreOnDesignedLine(QLabel* label, int designedTop, int designedHeight) {
     label->move(label->x(), designedTop + (designedHeight - label->height()) / 2);
 }
+
+namespace {
 
 // Captioned labels size themselves to their text, keeping their left edge and middle line.
 QLabel* PlaceLabel(QWidget* container, const char* name, const QString& caption, int left,
@@ -179,6 +187,7 @@ Form1Menus CreateMenus(QMenuBar* bar) {
     AddSeparator(m.meuFile, "bar0");
     m.meuStart = AddItem(m.meuFile, "meuStart", QStringLiteral("开始分析"));
     m.meuSave = AddItem(m.meuFile, "meuSave", QStringLiteral("保存结果"));
+    m.meuExportSource = AddItem(m.meuFile, "meuExportSource", QStringLiteral("导出源程序..."));
     AddSeparator(m.meuFile, "bar1");
     m.meuExit = AddItem(m.meuFile, "meuExit", QStringLiteral("退出"));
 

@@ -1,6 +1,8 @@
 #pragma once
 
 class QAction;
+class QFont;
+class QRect;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -40,6 +42,7 @@ struct Form1Menus {
     QAction* meuClear;
     QAction* meuStart;
     QAction* meuSave;
+    QAction* meuExportSource;
     QAction* meuExit;
     QMenu* meuOption;
     QMenu* meuSource;
@@ -57,6 +60,16 @@ struct Form1Menus {
 // The client area's size in pixels (7605 x 4350 twips).
 inline constexpr int kClientWidth = 507;
 inline constexpr int kClientHeight = 290;
+
+// 宋体 (SimSun) at the given size, or where Windows is not, another Song face that covers the
+// Chinese captions.
+QFont SongFont(double points);
+
+// A rectangle designed in twips, in pixels at 15 twips to a pixel.
+QRect TwipsRect(int left, int top, int width, int height);
+
+// Keeps a label that sized itself to its text on the middle of its designed line.
+void CentreOnDesignedLine(QLabel* label, int designedTop, int designedHeight);
 
 // Lays the controls out on the client area at their designed places, fonts and tab order.
 Form1Controls CreateControls(QWidget* client);

@@ -12,15 +12,7 @@
 
 namespace tallix {
 
-namespace {
-
-struct WindowClass {
-    const wchar_t* name;
-    DWORD style;
-    DWORD exStyle;
-};
-
-WindowClass ClassFor(ControlKind kind) {
+ControlClass ControlClassFor(ControlKind kind) {
     switch (kind) {
         case ControlKind::Frame:
             return {L"BUTTON", BS_GROUPBOX, 0};
@@ -37,18 +29,31 @@ WindowClass ClassFor(ControlKind kind) {
             return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
         case ControlKind::Line:
             return {L"STATIC", SS_BLACKRECT, 0};
+        case ControlKind::CheckBox:
+            return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
     }
     return {L"STATIC", 0, 0};
 }
 
-// Song at the given size: 宋体 where Windows has it, the GB2312 face Windows substitutes
-// elsewhere.
 HFONT SongFont(double points, int dpi) {
     const int height = -MulDiv(static_cast<int>(points * 10), dpi, 720);
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, L"SimSun");
 }
+
+SIZE TextExtent(HWND control, HFONT font, const std::wstring& text) {
+    RECT extent{0, 0, 0, 0};
+    const HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, font);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return {extent.right - extent.left, extent.bottom - extent.top};
+}
+
+namespace {
 
 // A multi-line edit asks the dialog manager for every key, Tab included, so the keyboard
 // could enter the results box but never leave it. This one lets Tab go on to the next control.
@@ -95,7 +100,7 @@ void Form1ControlSet::Create(HWND parent, HINSTANCE instance) {
     });
     for (const std::size_t index : order) {
         const ControlLayout& control = table[index];
-        const WindowClass windowClass = ClassFor(control.kind);
+        const ControlClass windowClass = ControlClassFor(control.kind);
         // Every control opens a group of its own but the second option button, which joins
         // the first so that the arrow keys move between the two.
         const DWORD group = control.name == std::string_view("Option2") ? 0 : WS_GROUP;
@@ -140,16 +145,9 @@ void Form1ControlSet::FitToText(std::size_t index) {
                    TRUE);
         return;
     }
-    RECT extent{0, 0, 0, 0};
-    const HDC dc = GetDC(handles_[index]);
-    const HGDIOBJ old = SelectObject(dc, FontFor(index));
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(handles_[index], dc);
-    const int height = extent.bottom - extent.top;
-    MoveWindow(handles_[index], designed.left, designed.top + (designed.height - height) / 2,
-               extent.right - extent.left, height, TRUE);
+    const SIZE extent = TextExtent(handles_[index], FontFor(index), text);
+    MoveWindow(handles_[index], designed.left, designed.top + (designed.height - extent.cy) / 2,
+               extent.cx, extent.cy, TRUE);
 }
 
 HWND Form1ControlSet::Handle(std::string_view name) const {

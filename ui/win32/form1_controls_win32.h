@@ -6,7 +6,24 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/form1_layout.h"
+
 namespace tallix {
+
+// The window class and styles a control of a design table is made with.
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD exStyle;
+};
+ControlClass ControlClassFor(ControlKind kind);
+
+// Song at the given size: 宋体 where Windows has it, the GB2312 face Windows substitutes
+// elsewhere. The caller deletes it.
+HFONT SongFont(double points, int dpi);
+
+// The size a single line of text takes in the font, as a control shows it.
+SIZE TextExtent(HWND control, HFONT font, const std::wstring& text);
 
 // Control IDs: the control's place in Form1ControlTable() or Form1MenuTable() after a base,
 // so a name finds its ID and a WM_COMMAND's ID finds its name. Both bases stay clear of

@@ -6,6 +6,7 @@
 #include "ui/form1_layout.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/drop_target.h"
+#include "ui/win32/export_source_dialog_win32.h"
 
 namespace tallix {
 
@@ -32,6 +33,7 @@ constexpr Route kRoutes[] = {
     {"meuStart", &Form1Commands::StartAnalysis},
     {"Command7", &Form1Commands::SaveResults},
     {"meuSave", &Form1Commands::SaveResults},
+    {"meuExportSource", &Form1Commands::ExportSource},
     {"meuExit", &Form1Commands::ExitProgram},
     {"meuBlankLine", &Form1Commands::ToggleBlankLine},
     {"meuRemarkLine", &Form1Commands::ToggleRemarkLine},
@@ -68,7 +70,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 Win32Form1::Win32Form1(UserSettings& settings, FileDialogs& dialogs, MessageSink& messages,
                        Desktop& desktop, std::function<void()> onClosed)
-    : onClosed_(std::move(onClosed)), commands_(*this, settings, dialogs, messages, desktop) {
+    : onClosed_(std::move(onClosed)),
+      commands_(*this, settings, dialogs, messages, desktop, *this) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     RegisterWindowClass(instance, &Win32Form1::WindowProcedure);
     window_ = CreateWindowExW(0, kClassName, L"Cantorel", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0,
@@ -199,6 +202,10 @@ void Win32Form1::SetBusy(bool busy) {
         }
         SetCursor(LoadCursorW(nullptr, IDC_ARROW));
     }
+}
+
+std::optional<ExportSourceChoice> Win32Form1::AskExportSource(const ExportSourceChoice& prefilled) {
+    return ShowExportSourceDialog(window_, prefilled);
 }
 
 void Win32Form1::CloseWindow() {

@@ -17,12 +17,13 @@
 #include "ui/form1_commands.h"
 #include "ui/form1_view.h"
 #include "ui/win32/form1_controls_win32.h"
+#include "ui/window_services.h"
 
 namespace tallix {
 
 class DropTarget;
 
-class Win32Form1 final : public Form1View {
+class Win32Form1 final : public Form1View, private ExportSourceDialog {
 public:
     // Creates the window, hidden, and applies the stored settings. onClosed runs when the
     // window has been destroyed (the program ends its message loop there). The services must
@@ -58,6 +59,9 @@ public:
     void CloseWindow() override;
 
 private:
+    // ExportSourceDialog
+    std::optional<ExportSourceChoice> AskExportSource(const ExportSourceChoice& prefilled) override;
+
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -6,7 +6,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "engine/projects/project_title.h"
 #include "form1_fixture.h"
+#include "modal_answerer.h"
+#include "pdf_reading.h"
+#include "ui/qt/export_source_box.h"
 
 namespace tallix::testing {
 namespace {
@@ -129,6 +133,30 @@ TEST_F(Form1ButtonsTest, HelpMenuItemsReachTheDesktop) {
     EXPECT_EQ(messages_.Texts(), QStringList(QStringLiteral("Cantorel Ver 1.00 Build 0062")));
     Choose("meuExit");
     EXPECT_FALSE(Window().isVisible());
+}
+
+// meuExportSource runs the export through the window's own dialog: the header typed there
+// reaches the deposit's pages.
+TEST_F(Form1ButtonsTest, ExportFromTheMenuWritesTheDepositWithTheDialogsHeader) {
+    OpenWith("Command10", "p.vbp");
+    Click("Command8");
+    const QString pdf = Native("软著.pdf");
+    dialogs_.answer = Native("软著").toStdString();
+    const ProjectTitle title = ReadProjectTitle(Native("p.vbp").toStdString(), SourceKind::Vb6);
+    ModalAnswerer person(std::function<void(ExportSourceBox&)>([&](ExportSourceBox& box) {
+        auto* name = box.findChild<QLineEdit*>(QStringLiteral("txtSoftwareName"));
+        EXPECT_EQ(name->text().toStdString(), title.name) << "prefilled from the path box";
+        EXPECT_EQ(box.parentWidget(), &Window());
+        name->setText(QStringLiteral("库存管理"));
+        QTest::mouseClick(box.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    }));
+    Choose("meuExportSource");
+    EXPECT_TRUE(person.answered());
+    ASSERT_EQ(messages_.Texts().size(), 1);
+    EXPECT_EQ(messages_.Texts()[0],
+              QStringLiteral("源程序量：4 行\n源程序共 1 页，已全部导出\n已保存到：") + pdf);
+    EXPECT_EQ(PdfInfoField(pdf.toStdString(), "Title"), "库存管理 " + title.version);
+    EXPECT_TRUE(Find<QPushButton>("Command8")->isEnabled());
 }
 
 }  // namespace

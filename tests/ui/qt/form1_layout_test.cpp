@@ -236,7 +236,8 @@ TEST_F(Form1Test, MenusHoldTheDesignedItems) {
               QStringList({"meuFile 文件(&F) >", "meuOption 设置(&O) >", "meuHelp 帮助(&H) >"}));
     EXPECT_EQ(Describe(Find<QMenu>("meuFile")->actions()),
               QStringList({"meuOpen 打开文件", "meuClear 清除文件", "bar0 -", "meuStart 开始分析",
-                           "meuSave 保存结果", "bar1 -", "meuExit 退出"}));
+                           "meuSave 保存结果", "meuExportSource 导出源程序...", "bar1 -",
+                           "meuExit 退出"}));
     EXPECT_EQ(Describe(Find<QMenu>("meuOption")->actions()),
               QStringList({"meuSource 分析来源 >", "barCalcSetting -",
                            "meuBlankLine [ ] 不统计空白行", "meuRemarkLine [ ] 不统计注释行"}));
