@@ -509,9 +509,11 @@ INSTANTIATE_TEST_SUITE_P(
             "Me.Undeclared = New System.Windows.Forms.Button()\r\n"
             "Friend WithEvents Label1 As System.Windows.Forms.Label\r\n"
             "Private components As System.ComponentModel.IContainer\r\n"
-            "WithEvents Old As System.Windows.Forms.Button\r\n",
+            "WithEvents Old As System.Windows.Forms.Button\r\n"
+            "Private Sub Helper(ByVal x As Integer, _\r\n"
+            "    Undeclared As Integer)\r\n",
             {},
-            10},
+            12},
         DesignerFileCase{"lines of every ending", "a\r\nb\nc\rd", {}, 4},
         DesignerFileCase{"an empty file", "", {}, 0}));
 
