@@ -2,19 +2,6 @@
 
 namespace tallix {
 
-namespace {
-
-bool IsAscii(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
 void LineDecoder::Piece(std::string_view bytes, bool endsLine) {
     if (kept_.empty() && endsLine && !stream_) {
         Pass(bytes, true);

@@ -52,24 +52,6 @@ ChunkBits Bits(const char* p) {
 #endif
 }
 
-bool IsAscii(std::string_view bytes) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, sizeof word);
-        if (word & kHighBits) {
-            return false;
-        }
-    }
-    for (; i < bytes.size(); ++i) {
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The bits below position `at` of a 64-bit mask.
 std::uint64_t Below(int at) {
     return at == 0 ? 0 : ~std::uint64_t{0} >> (64 - at);

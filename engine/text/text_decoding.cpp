@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "engine/text/codepage.h"
 
@@ -220,6 +222,24 @@ std::string SanitizeUtf8(std::string_view bytes) {
         }
     }
     return out;
+}
+
+bool IsAscii(std::string_view bytes) {
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & kHighBits) != 0) {
+            return false;
+        }
+    }
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string DecodeText(std::string_view bytes, TextEncoding encoding) {

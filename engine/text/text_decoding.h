@@ -28,6 +28,10 @@ std::optional<TextEncoding> EncodingOfMark(std::string_view firstBytes);
 // byte-order mark is kept.
 std::string DecodeText(std::string_view bytes, TextEncoding encoding);
 
+// Whether every byte is below 0x80: text that the ANSI code page and UTF-8 leave as it is,
+// which most lines of source are, so they need no conversion.
+bool IsAscii(std::string_view bytes);
+
 // Decodes text that arrives in blocks of any size exactly as DecodeText decodes it whole:
 // a character that a block cuts is held back until the next block completes it.
 class StreamDecoder {

@@ -1,34 +1,8 @@
 #include "engine/text/text_lines.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 
 namespace tallix {
-
-namespace {
-
-// Both encodings leave ASCII as it is, and most lines of source are nothing else, so
-// those are passed on without a conversion.
-bool IsAscii(std::string_view bytes) {
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
-    std::size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, bytes.data() + i, sizeof word);
-        if (word & kHighBits) {
-            return false;
-        }
-    }
-    for (; i < bytes.size(); ++i) {
-        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 TextLineReader::TextLineReader(LineHandler onLine, TextEncoding encoding)
     : onLine_(std::move(onLine)), encodingKnown_(true), encoding_(encoding) {

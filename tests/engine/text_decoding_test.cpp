@@ -93,6 +93,22 @@ TEST(StreamDecoder, HoldsBackOnlyACharacterCut) {
     EXPECT_EQ(text, "ab模" + std::string(kReplacement)) << "a character never finished";
 }
 
+// A byte from 0x80 up at any place, in the eight-byte words and in the bytes after them.
+TEST(IsAscii, FindsAHighByteWhereverItIs) {
+    EXPECT_TRUE(IsAscii(""));
+    for (const std::size_t size : {1, 7, 8, 9, 16, 17, 23}) {
+        const std::string ascii(size, '\x7F');
+        EXPECT_TRUE(IsAscii(ascii)) << size;
+        for (std::size_t at = 0; at < size; ++at) {
+            std::string high = ascii;
+            high[at] = '\x80';
+            EXPECT_FALSE(IsAscii(high)) << "0x80 at " << at << " of " << size;
+            high[at] = '\xFF';
+            EXPECT_FALSE(IsAscii(high)) << "0xFF at " << at << " of " << size;
+        }
+    }
+}
+
 TEST(XmlDeclaredEncoding, ReadsTheNameInTheDeclarationOnly) {
     struct Case {
         const char* text;
