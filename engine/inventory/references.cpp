@@ -7,6 +7,7 @@
 #include <set>
 
 #include "engine/files/path_glob.h"
+#include "engine/projects/open_elements.h"
 #include "engine/text/case_folding.h"
 #include "engine/text/text_lines.h"
 #include "engine/text/xml_scanner.h"
@@ -147,8 +148,6 @@ std::optional<Reference> Vb6ReferenceOf(std::string_view line) {
 
 namespace {
 
-using Truth = ConditionTruth;
-
 // Metadata of a reference item, written as an attribute or as a child element.
 constexpr std::array<std::string_view, 8> kMetadata{"Version",      "HintPath",     "Guid",
                                                     "VersionMajor", "VersionMinor", "WrapperTool",
@@ -199,12 +198,6 @@ void ParseAssemblyIdentity(std::string_view identity, Reference& reference) {
     }
 }
 
-struct OpenElement {
-    std::string name;
-    Truth truth = Truth::True;
-    std::string condition;  // as written, when it could not be evaluated
-};
-
 }  // namespace
 
 // Turns the tags of a project into its reference items, each under the conditions of the
@@ -216,15 +209,7 @@ public:
     void Feed(std::string_view text) { xml_.Feed(text); }
 
     void OnStartTag(const XmlTag& tag) override {
-        OpenElement element{std::string(tag.name), Truth::True, {}};
-        if (const auto condition = tag.Attribute("Condition")) {
-            const std::string written = DecodeXmlReferences(*condition);
-            element.truth = TruthOfCondition(written);
-            if (element.truth == Truth::Unknown) {
-                element.condition = written;
-            }
-        }
-        open_.push_back(std::move(element));
+        open_.Open(tag);
         if (item_) {
             if (!tag.empty && Applies()) {
                 child_ = std::string(tag.name);
@@ -234,8 +219,8 @@ public:
             BeginItem(*type, tag);
         }
         if (tag.empty) {
-            open_.pop_back();
-            if (item_ && open_.size() == itemDepth_) {
+            open_.CloseInnermost();
+            if (item_ && open_.Depth() == itemDepth_) {
                 EndItem();
             }
         }
@@ -246,15 +231,8 @@ public:
             SetMetadata(child_, TrimXmlSpace(childText_));
         }
         child_.clear();
-        // Tolerant: a closing tag closes the innermost element of its name, and every one
-        // left open inside it; a stray one closes nothing.
-        for (std::size_t i = open_.size(); i-- > 0;) {
-            if (open_[i].name == name) {
-                open_.resize(i);
-                break;
-            }
-        }
-        if (item_ && open_.size() <= itemDepth_) {
+        open_.Close(name);
+        if (item_ && open_.Depth() <= itemDepth_) {
             EndItem();
         }
     }
@@ -283,17 +261,11 @@ private:
     // Whether the innermost element and those around it are not conditioned away; notes the
     // conditions it cannot tell, once they matter.
     bool Applies() {
-        for (const OpenElement& element : open_) {
-            if (element.truth == Truth::False) {
-                return false;
+        return open_.Apply([this](const std::string& condition) {
+            if (noted_.insert(condition).second) {
+                notes_.push_back({ProjectNote::Kind::ConditionNotEvaluated, condition});
             }
-        }
-        for (const OpenElement& element : open_) {
-            if (element.truth == Truth::Unknown && noted_.insert(element.condition).second) {
-                notes_.push_back({ProjectNote::Kind::ConditionNotEvaluated, element.condition});
-            }
-        }
-        return true;
+        });
     }
 
     void BeginItem(const ItemType& type, const XmlTag& tag) {
@@ -302,7 +274,7 @@ private:
             return;  // Update and Remove change items, they add none
         }
         item_ = true;
-        itemDepth_ = open_.size() - 1;
+        itemDepth_ = open_.Depth() - 1;
         itemKind_ = type.kind;
         include_ = DecodeXmlReferences(*include);
         metadata_.clear();
@@ -374,7 +346,7 @@ private:
     }
 
     XmlScanner xml_;
-    std::vector<OpenElement> open_;
+    OpenElements open_;
     bool item_ = false;          // inside a reference item
     std::size_t itemDepth_ = 0;  // the item's place in open_
     ReferenceKind itemKind_ = ReferenceKind::Assembly;

@@ -6,6 +6,7 @@
 
 #include "engine/files/path_glob.h"
 #include "engine/files/text_source.h"
+#include "engine/projects/open_elements.h"
 #include "engine/text/case_folding.h"
 #include "engine/text/xml_scanner.h"
 
@@ -29,14 +30,6 @@ bool TurnsDefaultItemsOff(std::string_view name) {
 bool NamesProperty(std::string_view text) {
     return text.find("$(") != std::string_view::npos;
 }
-
-using Truth = ConditionTruth;
-
-struct OpenElement {
-    std::string name;
-    Truth truth = Truth::True;
-    std::string condition;  // as written, when it could not be evaluated
-};
 
 }  // namespace
 
@@ -74,15 +67,7 @@ public:
         if (!keepRules_) {
             return;
         }
-        OpenElement element{std::string(tag.name), Truth::True, {}};
-        if (const auto condition = tag.Attribute("Condition")) {
-            const std::string written = DecodeXmlReferences(*condition);
-            element.truth = TruthOfCondition(written);
-            if (element.truth == Truth::Unknown) {
-                element.condition = written;
-            }
-        }
-        open_.push_back(std::move(element));
+        open_.Open(tag);
         if (!Applies()) {
             // Dropped again below for an empty tag; a false group hides all it holds.
         } else if (tag.name == "Compile") {
@@ -93,7 +78,7 @@ public:
             propertyText_.clear();
         }
         if (tag.empty) {
-            open_.pop_back();
+            open_.CloseInnermost();
         }
     }
 
@@ -102,14 +87,7 @@ public:
             EndProperty();
         }
         inProperty_ = false;
-        // Tolerant: a closing tag closes the innermost element of its name, and every one
-        // left open inside it; a stray one closes nothing.
-        for (std::size_t i = open_.size(); i-- > 0;) {
-            if (open_[i].name == name) {
-                open_.resize(i);
-                break;
-            }
-        }
+        open_.Close(name);
     }
 
     void OnText(std::string_view text) override {
@@ -124,17 +102,9 @@ private:
     // Whether the innermost element and those around it are not conditioned away; notes
     // the conditions it cannot tell, once they matter.
     bool Applies() {
-        for (const OpenElement& element : open_) {
-            if (element.truth == Truth::False) {
-                return false;
-            }
-        }
-        for (const OpenElement& element : open_) {
-            if (element.truth == Truth::Unknown) {
-                Note(ProjectNote::Kind::ConditionNotEvaluated, element.condition);
-            }
-        }
-        return true;
+        return open_.Apply([this](const std::string& condition) {
+            Note(ProjectNote::Kind::ConditionNotEvaluated, condition);
+        });
     }
 
     std::vector<std::string> ItemList(std::string_view raw) {
@@ -182,7 +152,7 @@ private:
     XmlScanner xml_;
     SdkProjectScan scan_;
     bool rootSeen_ = false;
-    std::vector<OpenElement> open_;
+    OpenElements open_;
     std::unordered_set<std::string> noted_;
     bool inProperty_ = false;
     std::string propertyName_;
