@@ -413,6 +413,24 @@ TEST(MemberScanner, TheWalkOverWholeBlocksFindsWhatALineByLineReadingFinds) {
     }
 }
 
+TEST(MemberScanner, IndentationLongerThanAChunkStillLeadsToTheStatement) {
+    // Blanks that fill a whole chunk of 64 bytes carry the line's start through it.
+    for (const std::size_t indent : {63, 64, 65, 127, 128, 129, 200, 300}) {
+        for (const char blank : {' ', '\t'}) {
+            std::string text = "Attribute VB_Name = \"m\"\r\n";
+            for (std::size_t at = 0; at < 70; ++at) {
+                text += std::string(at + indent, blank) + "Private Sub P" + std::to_string(at) +
+                        "()\r\n" + std::string(indent, blank) + "x = 1\r\n";
+            }
+            for (const SourceKind kind : {SourceKind::Vb6, SourceKind::VbNet}) {
+                const MemberInventory whole = ScanMemberText(text, kind);
+                EXPECT_EQ(whole.procedures, 70) << indent << " blanks";
+                EXPECT_EQ(whole, ScanInBlocks(text, kind, 1)) << indent << " blanks";
+            }
+        }
+    }
+}
+
 // The walk as the scanner drives it: every line it hands on, and its line number.
 struct Handed {
     std::ptrdiff_t first;
