@@ -124,62 +124,105 @@ TALLIX_ALWAYS_INLINE int PopCountPortable(std::uint64_t x) {
     return static_cast<int>((x * 0x0101010101010101) >> 56);
 }
 
-// Classifies the complete lines of a run of chunks, fed in order. The first chunk starts
-// with a line's first byte (never the LF of a CR LF).
-class LineBits {
+template <bool kHardware>
+TALLIX_ALWAYS_INLINE int PopCount(std::uint64_t x) {
+    if constexpr (kHardware) {
+        return std::popcount(x);
+    } else {
+        return PopCountPortable(x);
+    }
+}
+
+// Where the lines of a chunk begin and end, from its CR and LF bits.
+struct LineFrames {
+    std::uint64_t ends = 0;
+    std::uint64_t pairs = 0;
+    std::uint64_t starts = 0;
+};
+
+// Frames chunk after chunk of a run that starts with a line's first byte (never the LF of
+// a CR LF), carrying what a chunk's last byte tells the next.
+class LineFraming {
 public:
-    // `chunk` is where the masks were taken and `runEnd` the end of the run, for the few
+    TALLIX_ALWAYS_INLINE LineFrames Next(std::uint64_t cr, std::uint64_t lf) {
+        const std::uint64_t crBefore = (cr << 1) | crCarry_;
+        crCarry_ = cr >> 63;
+        LineFrames frames;
+        frames.pairs = lf & crBefore;
+        frames.ends = cr | (lf & ~crBefore);
+        frames.starts = (frames.ends << 1) | startCarry_;
+        startCarry_ = frames.ends >> 63;
+        return frames;
+    }
+
+private:
+    std::uint64_t crCarry_ = 0;
+    std::uint64_t startCarry_ = 1;  // the run starts with a line
+};
+
+// Sorts the framed lines of a run into blank and comment lines, and under VB6 rules finds
+// the module attribute lines, which the counter leaves out; all other lines are code.
+class LineClasses {
+public:
+    // `chunk` is where the bits were taken and `runEnd` the end of the run, for the few
     // lines that need a second look. kHardware says the caller was compiled to use the
     // population count instruction.
     template <bool kVb6, bool kHardware>
-    TALLIX_ALWAYS_INLINE void Add(const ByteMasks& m, const char* chunk, const char* runEnd) {
-        const std::uint64_t crBefore = (m.cr << 1) | crCarry_;
-        crCarry_ = m.cr >> 63;
-        const std::uint64_t pairs = m.lf & crBefore;
-        const std::uint64_t ends = m.cr | (m.lf & ~crBefore);
-        const std::uint64_t starts = (ends << 1) | startCarry_;
-        startCarry_ = ends >> 63;
-        const std::uint64_t skip = m.space | pairs;
-        const std::uint64_t sum = skip + starts;
+    TALLIX_ALWAYS_INLINE void Add(const LineFrames& frames, std::uint64_t space,
+                                  std::uint64_t quote, std::uint64_t capitalA, const char* chunk,
+                                  const char* runEnd) {
+        const std::uint64_t skip = space | frames.pairs;
+        const std::uint64_t sum = skip + frames.starts;
         const std::uint64_t first = (sum + firstCarry_) & ~skip;
         firstCarry_ = (sum < skip) | (sum + firstCarry_ < sum);
-        lines_ += Count<kHardware>(ends);
-        blanks_ += Count<kHardware>(first & ends);
-        comments_ += Count<kHardware>(first & m.quote);
+        blanks_ += PopCount<kHardware>(first & frames.ends);
+        comments_ += PopCount<kHardware>(first & quote);
         if constexpr (kVb6) {
-            // Module attribute lines start in the first column with "A"; they are counted
-            // as code above and taken back here. Such lines are rare, so is the loop.
-            const std::uint64_t lineStarts = (starts & ~pairs) | (pairs << 1) | pairCarry_;
-            pairCarry_ = pairs >> 63;
-            for (std::uint64_t a = lineStarts & m.capitalA; a != 0; a &= a - 1) {
+            // Module attribute lines start in the first column with "A". Such lines are
+            // rare, so is the loop.
+            const std::uint64_t lineStarts =
+                (frames.starts & ~frames.pairs) | (frames.pairs << 1) | pairCarry_;
+            pairCarry_ = frames.pairs >> 63;
+            for (std::uint64_t a = lineStarts & capitalA; a != 0; a &= a - 1) {
                 const char* line = chunk + std::countr_zero(a);
                 const std::string_view text(line, static_cast<std::size_t>(runEnd - line));
-                lines_ -= text.starts_with("Attribute VB_");
+                attributes_ += text.starts_with("Attribute VB_") ? 1 : 0;
             }
         }
     }
 
-    std::int64_t Lines() const { return lines_; }
     std::int64_t Blanks() const { return blanks_; }
     std::int64_t Comments() const { return comments_; }
+    std::int64_t Attributes() const { return attributes_; }
 
 private:
-    template <bool kHardware>
-    TALLIX_ALWAYS_INLINE static int Count(std::uint64_t x) {
-        if constexpr (kHardware) {
-            return std::popcount(x);
-        } else {
-            return PopCountPortable(x);
-        }
-    }
-
-    std::uint64_t crCarry_ = 0;
-    std::uint64_t startCarry_ = 1;  // the run starts with a line
     std::uint64_t pairCarry_ = 0;
     std::uint64_t firstCarry_ = 0;
-    std::int64_t lines_ = 0;
     std::int64_t blanks_ = 0;
     std::int64_t comments_ = 0;
+    std::int64_t attributes_ = 0;
+};
+
+// Classifies the complete lines of a run of chunks, fed in order. The first chunk starts
+// with a line's first byte (never the LF of a CR LF).
+class LineBits {
+public:
+    template <bool kVb6, bool kHardware>
+    TALLIX_ALWAYS_INLINE void Add(const ByteMasks& m, const char* chunk, const char* runEnd) {
+        const LineFrames frames = framing_.Next(m.cr, m.lf);
+        ends_ += PopCount<kHardware>(frames.ends);
+        classes_.Add<kVb6, kHardware>(frames, m.space, m.quote, m.capitalA, chunk, runEnd);
+    }
+
+    // The lines counted: module attribute lines are not.
+    std::int64_t Lines() const { return ends_ - classes_.Attributes(); }
+    std::int64_t Blanks() const { return classes_.Blanks(); }
+    std::int64_t Comments() const { return classes_.Comments(); }
+
+private:
+    LineFraming framing_;
+    LineClasses classes_;
+    std::int64_t ends_ = 0;
 };
 
 // Feeds the whole chunks of [p, end) to `bits` and returns where the rest begins.

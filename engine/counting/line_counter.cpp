@@ -24,7 +24,6 @@ namespace tallix {
 namespace {
 
 constexpr std::string_view kNameAttribute = "Attribute VB_Name";
-constexpr std::string_view kModuleAttribute = "Attribute VB_";
 
 // Read size for member files; see TallyFile.
 constexpr std::size_t kCountBlockSize = 64 * 1024;
@@ -38,15 +37,7 @@ bool Vb6LeavesOut(std::string_view head, bool& codeFlag) {
         }
         codeFlag = true;
     }
-    return head.starts_with(kModuleAttribute);
-}
-
-// The first byte in [p, lineEnd) that is not a space, or lineEnd.
-const char* FirstNonSpace(const char* p, const char* lineEnd) {
-    while (p < lineEnd && *p == ' ') {
-        ++p;
-    }
-    return p;
+    return IsModuleAttributeLine(head);
 }
 
 // Under VB6 rules nothing before the name attribute line counts: returns the start of the
@@ -89,13 +80,7 @@ void LineCounter::Feed(std::string_view block) {
         const std::size_t take = std::min<std::size_t>(kHeadSize - headLength_, to - from);
         std::memcpy(head_ + headLength_, from, take);
         headLength_ += take;
-        if (!nonSpaceSeen_) {
-            const char* firstOther = FirstNonSpace(from, to);
-            if (firstOther != to) {
-                nonSpaceSeen_ = true;
-                firstNonSpace_ = *firstOther;
-            }
-        }
+        lead_.Take({from, static_cast<std::size_t>(to - from)});
     };
     if (lineOpen_) {
         const char* lineEnd = line_ends::FindLineEnd(p, end);
@@ -126,16 +111,10 @@ LineTally LineCounter::Finish() {
 
 void LineCounter::EndLine() {
     if (!vb6_ || !Vb6LeavesOut({head_, headLength_}, codeFlag_)) {
-        if (!nonSpaceSeen_) {
-            ++tally_.blank;
-        } else if (firstNonSpace_ == '\'') {
-            ++tally_.comment;
-        } else {
-            ++tally_.code;
-        }
+        tally_.Add(lead_.Class());
     }
     lineOpen_ = false;
-    nonSpaceSeen_ = false;
+    lead_ = {};
     headLength_ = 0;
 }
 

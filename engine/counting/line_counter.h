@@ -10,6 +10,40 @@
 
 namespace tallix {
 
+// What a line is by its first byte that is not a space: blank when it has none, a comment
+// when that byte is an apostrophe, code otherwise. Tabs are not spaces here.
+enum class LineClass { Code, Comment, Blank };
+
+// Follows a line, fed in pieces, to its first byte that is not a space.
+class LineLead {
+public:
+    void Take(std::string_view piece) {
+        for (std::size_t i = 0; !seen_ && i < piece.size(); ++i) {
+            seen_ = piece[i] != ' ';
+            first_ = piece[i];
+        }
+    }
+    LineClass Class() const {
+        return !seen_ ? LineClass::Blank : first_ == '\'' ? LineClass::Comment : LineClass::Code;
+    }
+
+private:
+    bool seen_ = false;
+    char first_ = 0;
+};
+
+inline LineClass ClassOfLine(std::string_view line) {
+    LineLead lead;
+    lead.Take(line);
+    return lead.Class();
+}
+
+// Under VB6 rules, whether a line of the code part, given by its first bytes, is a module
+// attribute line ("Attribute VB_..." in the first column), which is not counted.
+inline bool IsModuleAttributeLine(std::string_view head) {
+    return head.starts_with("Attribute VB_");
+}
+
 // The lines of the counted part of a file, by class. For VB6 members the counted part
 // starts at the "Attribute VB_Name" line and leaves out module attribute lines.
 struct LineTally {
@@ -19,6 +53,11 @@ struct LineTally {
 
     std::int64_t Counted(bool skipBlankLines, bool skipCommentLines) const {
         return code + (skipCommentLines ? 0 : comment) + (skipBlankLines ? 0 : blank);
+    }
+    void Add(LineClass lineClass) {
+        ++(lineClass == LineClass::Blank     ? blank
+           : lineClass == LineClass::Comment ? comment
+                                             : code);
     }
     friend bool operator==(const LineTally&, const LineTally&) = default;
 };
@@ -41,8 +80,7 @@ private:
     bool codeFlag_ = false;
     line_ends::CrLfAcrossBlocks crLf_;
     bool lineOpen_ = false;
-    bool nonSpaceSeen_ = false;
-    char firstNonSpace_ = 0;
+    LineLead lead_;
     std::size_t headLength_ = 0;
     char head_[kHeadSize] = {};
     LineTally tally_;
