@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/counting/line_counter.h"
 #include "engine/text/line_ends.h"
 
 namespace tallix::inventory_lines {
@@ -33,8 +34,8 @@ inline bool EndsInContinuation(std::string_view line) {
 
 // Hands the complete lines of each block to handler.Run(begin, end), [begin, end) being
 // whole lines, and each line that a block boundary cut to handler.Line(head, continued,
-// nul) when it ends: its first kKeptHead bytes, whether the whole line ends in " _", and
-// whether it holds a NUL.
+// nul, lineClass) when it ends: its first kKeptHead bytes, whether the whole line ends in
+// " _", whether it holds a NUL, and the line counter's class of the whole line.
 template <typename Handler>
 class LineSplitter {
 public:
@@ -93,6 +94,7 @@ private:
         head_.append(from, std::min(room, size));
         length_ += size;
         nul_ = nul_ || std::find(from, to, '\0') != to;
+        lead_.Take({from, size});
         tail_.append(from + (size > kKeptTail ? size - kKeptTail : 0), to);
         if (tail_.size() > kKeptTail) {
             tail_.erase(0, tail_.size() - kKeptTail);
@@ -101,7 +103,9 @@ private:
 
     void EmitKept() {
         const bool whole = length_ <= kKeptHead;
-        handler_.Line(head_, EndsInContinuation(whole ? std::string_view(head_) : tail_), nul_);
+        handler_.Line(head_, EndsInContinuation(whole ? std::string_view(head_) : tail_), nul_,
+                      lead_.Class());
+        lead_ = {};
         head_.clear();
         tail_.clear();
         length_ = 0;
@@ -116,6 +120,7 @@ private:
     std::string tail_;
     std::size_t length_ = 0;
     bool nul_ = false;
+    LineLead lead_;
 };
 
 // Calls onLine(line) for each line of a run of complete lines.

@@ -1,6 +1,5 @@
 #include "engine/inventory/member_reading.h"
 
-#include "engine/counting/line_counter.h"
 #include "engine/inventory/member_scanner.h"
 #include "engine/text/case_folding.h"
 
@@ -8,7 +7,7 @@ namespace tallix {
 
 namespace {
 
-// As the counter reads members: small enough to stay in the cache between the two scans.
+// As the counter reads members: small enough to stay in the cache from the copy to the scan.
 constexpr std::size_t kBlockSize = 64 * 1024;
 
 void ReadPartner(const std::string& folder, const std::string& name, FileLocator& locator,
@@ -43,19 +42,17 @@ void ReadPartner(const std::string& folder, const std::string& name, FileLocator
 }  // namespace
 
 MemberReading ReadMemberSource(ByteSource& source, SourceKind kind) {
-    LineCounter counter(kind);
     MemberScanner scanner(kind);
     char buffer[kBlockSize];
     while (const std::size_t got = source.Read(buffer, sizeof buffer)) {
-        counter.Feed({buffer, got});
         scanner.Feed({buffer, got});
     }
     MemberReading reading;
     reading.problem = source.Problem();
     // A file that fails half-way counts nothing rather than a part that looks whole.
     if (reading.problem.error == FileError::None) {
-        reading.tally = counter.Finish();
         reading.inventory = scanner.Finish();
+        reading.tally = scanner.Tally();
     }
     return reading;
 }

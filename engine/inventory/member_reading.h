@@ -27,7 +27,8 @@ struct MemberReading {
     FileProblem problem;
 };
 
-// Reads the source to its end in blocks, each block fed to the counter and to the scanner.
+// Reads the source to its end in blocks, each block fed to the scanner, which counts the
+// lines as the line counter does.
 MemberReading ReadMemberSource(ByteSource& source, SourceKind kind);
 
 // The file name of a VB.NET member's designer partner: "Form1.vb" has "Form1.Designer.vb";
@@ -35,9 +36,9 @@ MemberReading ReadMemberSource(ByteSource& source, SourceKind kind);
 std::optional<std::string> DesignerPartnerName(const std::string& memberName);
 
 // Reads a counted member's file once, in blocks, opened as CountMember opens it, and feeds
-// each block to the line counter and to the inventory's scanner. A VB.NET member with a
-// .Designer.vb partner beside it is a Form, and the partner's lines and controls are its
-// designer lines and controls. A member the counter does not count is listed and not read.
+// each block to the inventory's scanner. A VB.NET member with a .Designer.vb partner beside
+// it is a Form, and the partner's lines and controls are its designer lines and controls.
+// A member the counter does not count is listed and not read.
 InventoryMember ReadInventoryMember(const std::string& folder, const ListedMember& listed,
                                     SourceKind kind, CountOptions options, FileLocator& locator);
 

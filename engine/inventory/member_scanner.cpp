@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/counting/line_counter.h"
 #include "engine/inventory/line_splitter.h"
 #include "engine/inventory/statement_bits.h"
 #include "engine/text/codepage.h"
@@ -275,12 +276,14 @@ public:
         return std::move(inventory_);
     }
 
+    const LineTally& Tally() const { return tally_; }
+
     // Complete lines from the splitter. The code is walked by its bits, and only the
     // statements that may declare are parsed; everything else goes line by line.
     void Run(const char* p, const char* runEnd) {
         while (p < runEnd) {
             if (line_ == 0 || (vb6_ && !codeFlag_) || continuing_) {
-                p = OneLine(p, runEnd, true);
+                p = OneLine(p, runEnd, false);
                 continue;
             }
             WalkCode(p, runEnd);
@@ -288,8 +291,22 @@ public:
         }
     }
 
-    // A line that a block boundary cut, or one of a run taken alone.
-    void Line(std::string_view head, bool continued, bool nul) {
+    // A line that a block boundary cut, or one of a run taken alone; counted here, with
+    // the class the line counter gives it.
+    void Line(std::string_view head, bool continued, bool nul, LineClass lineClass) {
+        TakeLine(head, continued, nul);
+        // The counter's rules: under VB6 the lines up to the name attribute's and the module
+        // attribute lines are not counted.
+        if (!vb6_ || (codeFlag_ && !IsModuleAttributeLine(head))) {
+            tally_.Add(lineClass);
+        }
+    }
+
+private:
+    // What to look for next in the statement under way.
+    enum class Want { Head, DeclareKind, DeclareName, DeclareLib, DeclareLibName, Nothing };
+
+    void TakeLine(std::string_view head, bool continued, bool nul) {
         ++line_;
         if (nul && nulLine_ == 0) {
             nulLine_ = line_;
@@ -310,16 +327,18 @@ public:
         NameLineOrCode(head, head, continued);
     }
 
-private:
-    // What to look for next in the statement under way.
-    enum class Want { Head, DeclareKind, DeclareName, DeclareLib, DeclareLibName, Nothing };
-
-    // Takes the line at p, or from p, its first character that matters, to its end.
-    const char* OneLine(const char* p, const char* runEnd, bool lookForNul) {
+    // Takes the line at p, or from p, its first character that matters, to its end. A line
+    // the walk has passed it has counted and looked into for NUL bytes.
+    const char* OneLine(const char* p, const char* runEnd, bool walked) {
         const char* lineEnd = line_ends::FindLineEnd(p, runEnd);
         const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
-        Line(line, inventory_lines::EndsInContinuation(line),
-             lookForNul && nulLine_ == 0 && line.find('\0') != std::string_view::npos);
+        const bool continued = inventory_lines::EndsInContinuation(line);
+        if (walked) {
+            TakeLine(line, continued, false);
+        } else {
+            Line(line, continued, nulLine_ == 0 && line.find('\0') != std::string_view::npos,
+                 ClassOfLine(line));
+        }
         return line_ends::PastLineEnd(lineEnd, runEnd);
     }
 
@@ -346,13 +365,18 @@ private:
             CodeLine(text, inventory_lines::EndsInContinuation(text));
             const char* next = line_ends::PastLineEnd(lineEnd, runEnd);
             while (continuing_ && next < runEnd) {
-                next = OneLine(next, runEnd, false);
+                next = OneLine(next, runEnd, true);
             }
         };
-        const statement_bits::Walked walked = statement_bits::Walk(p, runEnd, onLine, avx2_);
+        const statement_bits::Walked walked =
+            vb6_ ? statement_bits::Walk<true>(p, runEnd, onLine, avx2_)
+                 : statement_bits::Walk<false>(p, runEnd, onLine, avx2_);
         if (walked.nulLine != 0 && nulLine_ == 0) {
             nulLine_ = base + walked.nulLine;
         }
+        tally_.blank += walked.blanks;
+        tally_.comment += walked.comments;
+        tally_.code += walked.lines - walked.blanks - walked.comments - walked.attributes;
         line_ = base + walked.lines;
         continuing_ = EndGoesOn(runStart, runEnd - 1);
     }
@@ -608,6 +632,7 @@ private:
     bool declareOpen_ = false;
     DeclareStatement declare_;
     MemberInventory inventory_;
+    LineTally tally_;
 };
 
 MemberScanner::MemberScanner(SourceKind kind) : lines_(std::make_unique<Lines>(kind)) {
@@ -621,6 +646,10 @@ void MemberScanner::Feed(std::string_view block) {
 
 MemberInventory MemberScanner::Finish() {
     return lines_->Finish();
+}
+
+const LineTally& MemberScanner::Tally() const {
+    return lines_->Tally();
 }
 
 class DesignerFileScanner::Lines {
@@ -640,11 +669,10 @@ public:
     }
 
     void Run(const char* p, const char* runEnd) {
-        inventory_lines::ForEachLine(p, runEnd,
-                                     [this](std::string_view line) { Line(line, false, false); });
+        inventory_lines::ForEachLine(p, runEnd, [this](std::string_view line) { Line(line); });
     }
 
-    void Line(std::string_view head, bool, bool) {
+    void Line(std::string_view head, bool = false, bool = false, LineClass = {}) {
         ++file_.lines;
         Cursor cursor{first_ ? WithoutMark(head, utf8_) : head};
         first_ = false;

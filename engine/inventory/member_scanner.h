@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/counting/line_counter.h"
 #include "engine/inventory/member_inventory.h"
 #include "engine/projects/source_kind.h"
 
@@ -19,6 +20,9 @@ namespace tallix {
 // ("Function(x) ...") is not one either. Bytes are tested as ASCII, as the counter tests
 // them; only the names kept are decoded, as code page 936 unless the member starts with the
 // UTF-8 byte-order mark. Never fails: what it cannot take is a note.
+//
+// It counts the lines too, on the same pass and with the line counter's rules, so that a
+// member is read and classified once: Tally() after Finish() is what LineCounter gives.
 class MemberScanner {
 public:
     explicit MemberScanner(SourceKind kind);
@@ -28,6 +32,7 @@ public:
 
     void Feed(std::string_view block);
     MemberInventory Finish();
+    const LineTally& Tally() const;
 
 private:
     class Lines;

@@ -1,9 +1,10 @@
 #pragma once
 
 // Finding, 64 bytes at a time, the lines of a member's code that may start a statement that
-// declares a procedure or an API, so that the scanner parses those lines alone. Internal to
-// the inventory's scanner. With one bit per byte, as the line counter's bits have them (see
-// engine/counting/line_bits.h):
+// declares a procedure or an API, so that the scanner parses those lines alone, and on the
+// same pass sorting the lines into the line counter's classes (line_bits.h), so that a
+// member's bytes are loaded and framed into lines once. Internal to the inventory's
+// scanner. With one bit per byte, as the line counter's bits have them:
 //
 //   ends   = every CR, and every LF that does not follow a CR: one per line
 //   pairs  = every LF that follows a CR
@@ -49,6 +50,11 @@ struct ByteMasks {
     std::uint64_t lf = 0;
     std::uint64_t blank = 0;  // space or tab
     std::uint64_t nul = 0;
+    // What the line counter's classes need (line_bits.h): spaces alone, apostrophes, and
+    // under VB6 rules the capital As that may start module attribute lines.
+    std::uint64_t space = 0;
+    std::uint64_t quote = 0;
+    std::uint64_t capitalA = 0;
     // The AVX2 build's filter: bit j when the bytes at j - 1 and j may be the first two
     // letters of a declaration's words.
     std::uint64_t declarationPairs = 0;
@@ -61,6 +67,9 @@ inline ByteMasks MasksPlain(const char* p) {
         m.lf |= std::uint64_t{p[i] == '\n'} << i;
         m.blank |= std::uint64_t{p[i] == ' ' || p[i] == '\t'} << i;
         m.nul |= std::uint64_t{p[i] == '\0'} << i;
+        m.space |= std::uint64_t{p[i] == ' '} << i;
+        m.quote |= std::uint64_t{p[i] == '\''} << i;
+        m.capitalA |= std::uint64_t{p[i] == 'A'} << i;
     }
     return m;
 }
@@ -78,6 +87,9 @@ TALLIX_ALWAYS_INLINE ByteMasks MasksSse2(const char* p) {
         m.lf |= bits(eq('\n')) << (16 * i);
         m.blank |= bits(_mm_or_si128(eq(' '), eq('\t'))) << (16 * i);
         m.nul |= bits(eq('\0')) << (16 * i);
+        m.space |= bits(eq(' ')) << (16 * i);
+        m.quote |= bits(eq('\'')) << (16 * i);
+        m.capitalA |= bits(eq('A')) << (16 * i);
     }
     return m;
 }
@@ -101,15 +113,6 @@ TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE std::uint64_t EqualAvx2(__m256i low,
                                                                     char c) {
     const __m256i wanted = _mm256_set1_epi8(c);
     return BitsAvx2(_mm256_cmpeq_epi8(low, wanted), _mm256_cmpeq_epi8(high, wanted));
-}
-
-// A byte is blank when the table that its low four bits pick from gives it back: 0x20 at 0,
-// 0x09 at 9, nothing that equals its index elsewhere; bytes from 0x80 up give 0.
-TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE std::uint64_t BlankAvx2(__m256i low, __m256i high) {
-    const __m256i table = _mm256_setr_epi8(0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0x09, 0, 0, 0, 0, 0, 0,
-                                           0x20, 0, 0, 0, 0, 0, 0, 0, 0, 0x09, 0, 0, 0, 0, 0, 0);
-    return BitsAvx2(_mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, low), low),
-                    _mm256_cmpeq_epi8(_mm256_shuffle_epi8(table, high), high));
 }
 
 // The filter sorts the first two letters of the words that matter into eight buckets,
@@ -220,7 +223,9 @@ TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE std::uint64_t PairBits(__m256i first
 
 // The masks of a chunk but NUL's, and its pair filter; `earlier` carries the first-letter
 // buckets of the last 32 bytes from one chunk to the next, `nul` gathers the NUL bytes of
-// every chunk, which the walk looks for only when there are some.
+// every chunk, which the walk looks for only when there are some. Capital As matter only
+// under VB6 rules.
+template <bool kVb6>
 TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE ByteMasks MasksAvx2(const char* p, __m256i& earlier,
                                                                 __m256i& nul) {
     const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
@@ -228,7 +233,20 @@ TALLIX_TARGET_AVX2_BMI TALLIX_ALWAYS_INLINE ByteMasks MasksAvx2(const char* p, _
     const __m256i zero = _mm256_setzero_si256();
     nul = _mm256_or_si256(
         nul, _mm256_or_si256(_mm256_cmpeq_epi8(low, zero), _mm256_cmpeq_epi8(high, zero)));
-    ByteMasks m{EqualAvx2(low, high, '\r'), EqualAvx2(low, high, '\n'), BlankAvx2(low, high), 0, 0};
+    ByteMasks m;
+    m.cr = EqualAvx2(low, high, '\r');
+    m.lf = EqualAvx2(low, high, '\n');
+    const __m256i space = _mm256_set1_epi8(' ');
+    const __m256i tab = _mm256_set1_epi8('\t');
+    const __m256i spaceLow = _mm256_cmpeq_epi8(low, space);
+    const __m256i spaceHigh = _mm256_cmpeq_epi8(high, space);
+    m.space = BitsAvx2(spaceLow, spaceHigh);
+    m.blank = BitsAvx2(_mm256_or_si256(spaceLow, _mm256_cmpeq_epi8(low, tab)),
+                       _mm256_or_si256(spaceHigh, _mm256_cmpeq_epi8(high, tab)));
+    m.quote = EqualAvx2(low, high, '\'');
+    if constexpr (kVb6) {
+        m.capitalA = EqualAvx2(low, high, 'A');
+    }
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     const __m256i lowLow = _mm256_and_si256(low, nibble);
     const __m256i lowHigh = _mm256_and_si256(_mm256_srli_epi16(low, 4), nibble);
@@ -300,10 +318,14 @@ inline bool MayDeclare(const char* q, const char* runEnd) {
                       std::uint32_t{static_cast<unsigned char>(third)} << 16) != 0;
 }
 
-// What a walk over a run of code found besides its statements.
+// What a walk over a run of code found besides its statements: its lines, and their classes
+// as the line counter has them.
 struct Walked {
     std::int64_t lines = 0;    // the run's lines
     std::int64_t nulLine = 0;  // the line, counted from 1 at the walk's start, of a NUL; 0: none
+    std::int64_t blanks = 0;
+    std::int64_t comments = 0;
+    std::int64_t attributes = 0;  // VB6 module attribute lines, which are not counted
 };
 
 // A chunk with lines that may matter, kept for after the walk: handing them on from inside
@@ -321,29 +343,26 @@ struct ChunkHits {
 inline constexpr std::size_t kBatchChunks = 64;
 
 // Walks the complete lines of a run, chunk by chunk, and keeps the chunks that hold lines
-// that may start a statement that declares, batch by batch. `kept` has room for a batch's
-// chunks.
+// that may start a statement that declares, batch by batch; classifies the lines as the
+// line counter does on the way, from the same bits. `kept` has room for a batch's chunks.
 class StatementWalk {
 public:
-    explicit StatementWalk(ChunkHits* kept) : kept_(kept) {}
+    StatementWalk(ChunkHits* kept, const char* runEnd) : kept_(kept), runEnd_(runEnd) {}
 
     // Takes the masks of the chunk at `chunk`, whose bytes may be read at `bytes` up to three
     // past the chunk; the bytes `valid` marks belong to the run. With kPairFilter the
     // masks' pair filter picks the lines, and what is kept is their second bytes: the
     // tests come after the walk.
-    template <bool kHardware, bool kPairFilter>
+    template <bool kVb6, bool kHardware, bool kPairFilter>
     TALLIX_ALWAYS_INLINE void Add(ByteMasks m, const char* chunk, const char* bytes,
                                   std::uint64_t valid) {
-        const std::uint64_t cr = m.cr & valid;
-        const std::uint64_t lf = m.lf & valid;
         nul_ |= m.nul & valid;
-        const std::uint64_t crBefore = (cr << 1) | crCarry_;
-        crCarry_ = cr >> 63;
-        const std::uint64_t pairs = lf & crBefore;
-        const std::uint64_t ends = cr | (lf & ~crBefore);
-        const std::uint64_t skip = (m.blank & valid) | pairs;
-        const std::uint64_t starts = (ends << 1) | startCarry_;
-        startCarry_ = ends >> 63;
+        const line_bits::LineFrames frames = framing_.Next(m.cr & valid, m.lf & valid);
+        const std::uint64_t ends = frames.ends;
+        const std::uint64_t starts = frames.starts;
+        classes_.Add<kVb6, kHardware>(frames, m.space & valid, m.quote & valid, m.capitalA & valid,
+                                      chunk, runEnd_);
+        const std::uint64_t skip = (m.blank & valid) | frames.pairs;
         const std::uint64_t sum = skip + starts;
         const std::uint64_t first = (sum + firstCarry_) & ~skip & ~ends & valid;
         firstCarry_ = (sum < skip) | (sum + firstCarry_ < sum);
@@ -366,13 +385,19 @@ public:
         count_ += hits != 0 ? 1 : 0;
         if (nul_ != 0 && walked_.nulLine == 0) [[unlikely]] {
             const std::uint64_t before = (std::uint64_t{1} << std::countr_zero(nul_)) - 1;
-            walked_.nulLine = walked_.lines + Count<kHardware>(ends & before) + 1;
+            walked_.nulLine = walked_.lines + line_bits::PopCount<kHardware>(ends & before) + 1;
         }
         nul_ = 0;
-        walked_.lines += Count<kHardware>(ends);
+        walked_.lines += line_bits::PopCount<kHardware>(ends);
     }
 
-    const Walked& Result() const { return walked_; }
+    Walked Result() const {
+        Walked walked = walked_;
+        walked.blanks = classes_.Blanks();
+        walked.comments = classes_.Comments();
+        walked.attributes = classes_.Attributes();
+        return walked;
+    }
     // How many chunks the batch kept; the next batch is kept from the start again.
     std::size_t TakeKept() { return std::exchange(count_, 0); }
     // Where the first NUL is, when the chunks did not say.
@@ -387,20 +412,12 @@ private:
         return MayDeclare(word) << at & candidates;
     }
 
-    template <bool kHardware>
-    TALLIX_ALWAYS_INLINE static std::int64_t Count(std::uint64_t x) {
-        if constexpr (kHardware) {
-            return std::popcount(x);
-        } else {
-            return line_bits::PopCountPortable(x);
-        }
-    }
-
     ChunkHits* kept_;
+    const char* runEnd_;
     std::size_t count_ = 0;
-    std::uint64_t crCarry_ = 0;
-    std::uint64_t firstTop_ = 0;    // the last chunk's first character at its last byte
-    std::uint64_t startCarry_ = 1;  // the walk starts with a line
+    line_bits::LineFraming framing_;
+    line_bits::LineClasses classes_;
+    std::uint64_t firstTop_ = 0;  // the last chunk's first character at its last byte
     std::uint64_t firstCarry_ = 0;
     std::uint64_t nul_ = 0;
     Walked walked_;
@@ -410,7 +427,7 @@ private:
 // table's look at three; the last piece is read from a padded copy.
 inline constexpr std::size_t kInPlace = kChunk + 3;
 
-template <bool kHardware>
+template <bool kVb6, bool kHardware>
 TALLIX_ALWAYS_INLINE void AddLastPieces(StatementWalk& walk, const char* p, const char* runEnd) {
     char padded[2 * kChunk + 4] = {};
     const auto size = static_cast<std::size_t>(runEnd - p);
@@ -419,26 +436,26 @@ TALLIX_ALWAYS_INLINE void AddLastPieces(StatementWalk& walk, const char* p, cons
         const std::size_t here = std::min(kChunk, size - at);
         const std::uint64_t valid =
             here == kChunk ? ~std::uint64_t{0} : (std::uint64_t{1} << here) - 1;
-        walk.template Add<kHardware, false>(Masks(padded + at), p + at, padded + at, valid);
+        walk.template Add<kVb6, kHardware, false>(Masks(padded + at), p + at, padded + at, valid);
     }
 }
 
 // The walks work on a copy of their state, which the compiler keeps in registers: stores
 // into the kept chunks might otherwise change it for all the compiler knows. handOn(n)
 // takes the n chunks each batch kept.
-template <typename HandOn>
+template <bool kVb6, typename HandOn>
 void WalkChunks(StatementWalk& state, const char* p, const char* runEnd, HandOn& handOn) {
     StatementWalk walk = state;
     while (static_cast<std::size_t>(runEnd - p) >= kInPlace) {
         for (std::size_t n = 0;
              n < kBatchChunks && static_cast<std::size_t>(runEnd - p) >= kInPlace;
              ++n, p += kChunk) {
-            walk.template Add<false, false>(Masks(p), p, p, ~std::uint64_t{0});
+            walk.template Add<kVb6, false, false>(Masks(p), p, p, ~std::uint64_t{0});
         }
         handOn(walk.TakeKept());
     }
     if (p != runEnd) {
-        AddLastPieces<false>(walk, p, runEnd);
+        AddLastPieces<kVb6, false>(walk, p, runEnd);
         handOn(walk.TakeKept());
     }
     state = walk;
@@ -459,7 +476,7 @@ inline std::int64_t NulLine(const char* p, const char* runEnd) {
 
 #if TALLIX_HAVE_AVX2_PATH
 // Returns whether a chunk read in place holds a NUL; the last piece's are in the walk.
-template <typename HandOn>
+template <bool kVb6, typename HandOn>
 TALLIX_TARGET_AVX2_BMI bool WalkChunksAvx2(StatementWalk& state, const char* p, const char* runEnd,
                                            HandOn& handOn) {
     StatementWalk walk = state;
@@ -468,7 +485,8 @@ TALLIX_TARGET_AVX2_BMI bool WalkChunksAvx2(StatementWalk& state, const char* p, 
     while (static_cast<std::size_t>(runEnd - p) >= kChunk) {
         for (std::size_t n = 0; n < kBatchChunks && static_cast<std::size_t>(runEnd - p) >= kChunk;
              ++n, p += kChunk) {
-            walk.template Add<true, true>(MasksAvx2(p, earlier, nul), p, p, ~std::uint64_t{0});
+            walk.template Add<kVb6, true, true>(MasksAvx2<kVb6>(p, earlier, nul), p, p,
+                                                ~std::uint64_t{0});
         }
         handOn(walk.TakeKept());
     }
@@ -477,11 +495,11 @@ TALLIX_TARGET_AVX2_BMI bool WalkChunksAvx2(StatementWalk& state, const char* p, 
         char padded[kChunk] = {};
         const auto size = static_cast<std::size_t>(runEnd - p);
         std::memcpy(padded, p, size);
-        ByteMasks m = MasksAvx2(padded, earlier, nul);
+        ByteMasks m = MasksAvx2<kVb6>(padded, earlier, nul);
         for (std::size_t i = 0; i < size; ++i) {
             m.nul |= std::uint64_t{padded[i] == '\0'} << i;
         }
-        walk.template Add<true, true>(m, p, padded, (std::uint64_t{1} << size) - 1);
+        walk.template Add<kVb6, true, true>(m, p, padded, (std::uint64_t{1} << size) - 1);
         handOn(walk.TakeKept());
     }
     state = walk;
@@ -523,24 +541,24 @@ void HandOnLines(const ChunkHits* kept, std::size_t count, const char* runEnd, b
 // found them (else nullptr); and its line, counted from 0 at p. The handler may read on
 // through the lines that the statement continues in; the walk hands those on too when they
 // may matter.
-template <typename OnLine>
+template <bool kVb6, typename OnLine>
 Walked Walk(const char* p, const char* runEnd, OnLine& onLine, bool avx2) {
     std::array<ChunkHits, kBatchChunks + 2> kept;
-    StatementWalk walk(kept.data());
+    StatementWalk walk(kept.data(), runEnd);
     const bool pairFilter = avx2 && TALLIX_HAVE_AVX2_PATH;
     const auto handOn = [&](std::size_t count) {
         HandOnLines(kept.data(), count, runEnd, pairFilter, onLine);
     };
 #if TALLIX_HAVE_AVX2_PATH
     if (avx2) {
-        if (WalkChunksAvx2(walk, p, runEnd, handOn)) {
+        if (WalkChunksAvx2<kVb6>(walk, p, runEnd, handOn)) {
             walk.SetNulLine(NulLine(p, runEnd));
         }
     } else {
-        WalkChunks(walk, p, runEnd, handOn);
+        WalkChunks<kVb6>(walk, p, runEnd, handOn);
     }
 #else
-    WalkChunks(walk, p, runEnd, handOn);
+    WalkChunks<kVb6>(walk, p, runEnd, handOn);
 #endif
     return walk.Result();
 }

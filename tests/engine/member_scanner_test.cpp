@@ -384,7 +384,13 @@ const std::vector<std::string> kLinePool = {
     "\xC8\xA1 = 1",
     "Option Explicit",
     "Partial Private Sub P()",
-    "Private x As Long _"};
+    "Private x As Long _",
+    "Attribute VB_Exposed = False",
+    "  Attribute VB_Indented = 1",
+    "attribute VB_Lower = 1",
+    "\t' a comment behind a tab",
+    "   ' a comment behind spaces",
+    " \t "};
 
 std::string PoolText(std::uint32_t seed, std::size_t lines) {
     std::string text = "Attribute VB_Name = \"m\"\r\n";
@@ -409,6 +415,115 @@ TEST(MemberScanner, TheWalkOverWholeBlocksFindsWhatALineByLineReadingFinds) {
             EXPECT_EQ(ScanMemberText(text, kind), lineByLine)
                 << "seed " << seed << (kind == SourceKind::Vb6 ? " VB6" : " VB.NET");
             EXPECT_EQ(ScanInBlocks(text, kind, 100), lineByLine) << "seed " << seed;
+        }
+    }
+}
+
+LineTally CountInBlocks(std::string_view bytes, SourceKind kind, std::size_t blockSize) {
+    LineCounter counter(kind);
+    for (std::size_t at = 0; at < bytes.size(); at += blockSize) {
+        counter.Feed(bytes.substr(at, blockSize));
+    }
+    return counter.Finish();
+}
+
+LineTally ScannerTally(std::string_view bytes, SourceKind kind, std::size_t blockSize) {
+    MemberScanner scanner(kind);
+    for (std::size_t at = 0; at < bytes.size(); at += blockSize) {
+        scanner.Feed(bytes.substr(at, blockSize));
+    }
+    scanner.Finish();
+    return scanner.Tally();
+}
+
+}  // namespace
+
+void PrintTo(const LineTally& tally, std::ostream* out) {
+    *out << tally.code << " code, " << tally.comment << " comment, " << tally.blank << " blank";
+}
+
+namespace {
+
+std::string Repeated(std::string_view text, std::size_t times) {
+    std::string repeated;
+    for (std::size_t i = 0; i < times; ++i) {
+        repeated += text;
+    }
+    return repeated;
+}
+
+struct TallyCase {
+    std::string name;
+    std::string text;
+};
+
+void PrintTo(const TallyCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ScannerTallies : public ::testing::TestWithParam<TallyCase> {};
+
+// The scanner counts the lines on its own pass: it must give what the line counter gives
+// whichever way a line reaches it, walked by its bits, taken alone, or cut by a block's end.
+TEST_P(ScannerTallies, AreTheLineCountersTallies) {
+    const std::string& text = GetParam().text;
+    for (const SourceKind kind : {SourceKind::Vb6, SourceKind::VbNet}) {
+        const LineTally counted = CountInBlocks(text, kind, text.size() + 1);
+        for (const std::size_t size :
+             {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{63}, std::size_t{64},
+              std::size_t{65}, std::size_t{4095}, std::size_t{4097}, text.size() + 1}) {
+            EXPECT_EQ(ScannerTally(text, kind, size), counted)
+                << (kind == SourceKind::Vb6 ? "VB6" : "VB.NET") << ", blocks of " << size;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ScannerTallies,
+    ::testing::Values(
+        TallyCase{"a form", std::string(kForm)},
+        TallyCase{"module attributes in the code, and lines that only look like them",
+                  "Attribute VB_Name = \"m\"\r\n" +
+                      Repeated("Attribute VB_Exposed = False\r\n  Attribute VB_Indented\r\n"
+                               "attribute VB_Lower\r\nAttribute VB\r\nAttribute VB_\r\n"
+                               "x = 1\r\nAttribute VB_Last",
+                               40)},
+        TallyCase{"tabs are no spaces to the counter",
+                  "Attribute VB_Name = \"m\"\r\n" +
+                      Repeated("\t' c\r\n \t\r\n\t\r\n   ' c\r\n   \r\n'\r\n", 50)},
+        TallyCase{"leading spaces longer than a kept head",
+                  "Attribute VB_Name = \"m\"\r\n" + std::string(5000, ' ') + "' c\r\n" +
+                      std::string(5000, ' ') + "\r\n" + std::string(5000, ' ') + "x\r\n" +
+                      std::string(5000, ' ')},
+        TallyCase{"the byte-order mark before the name",
+                  "\xEF\xBB\xBF"
+                  "Attribute VB_Name = \"m\"\r\nx\r\n'\r\n"},
+        TallyCase{"the byte-order mark before a comment", "\xEF\xBB\xBF' c\r\nx\r\n"},
+        TallyCase{"no name attribute", "x = 1\r\n' c\r\n\r\n"},
+        TallyCase{"the name attribute late",
+                  "VERSION 5.00\r\nBegin VB.Form F\r\nEnd\r\n"
+                  "Attribute VB_Name = \"F\"\r\n' c\r\n\r\nx\r\n"},
+        TallyCase{"line ends of every kind",
+                  "Attribute VB_Name = \"m\"\n" + Repeated("a\rb\nc\r\n\r\r\n\n'\r \n", 40) + "x"},
+        TallyCase{"continued statements",
+                  "Attribute VB_Name = \"m\"\r\n" +
+                      Repeated("Private Sub A(x, _\r\n' y)\r\n _\r\n\r\nDeclare Sub S _\r\n"
+                               "   Lib \"k\" ()\r\n",
+                               40)},
+        TallyCase{"NUL bytes", "Attribute VB_Name = \"m\"\r\na\0b\r\n'\0\r\n\0\r\n \0\r\n"s},
+        TallyCase{"empty", ""}));
+
+TEST(MemberScanner, TalliesOfMixedTextsAreTheLineCountersTallies) {
+    for (const SourceKind kind : {SourceKind::Vb6, SourceKind::VbNet}) {
+        for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+            const std::string text = PoolText(seed, 600);
+            const LineTally counted = CountInBlocks(text, kind, text.size());
+            EXPECT_GT(counted.comment, 0);
+            EXPECT_GT(counted.blank, 0);
+            for (const std::size_t size : {std::size_t{1}, std::size_t{100}, text.size()}) {
+                EXPECT_EQ(ScannerTally(text, kind, size), counted)
+                    << "seed " << seed << ", blocks of " << size;
+            }
         }
     }
 }
@@ -441,7 +556,9 @@ struct Handed {
 
 // The hints the walk gives must be where the line starts (the byte after the end before
 // it) and ends, when it gives them.
-std::vector<Handed> WalkedLines(std::string_view text, bool avx2) {
+template <bool kVb6>
+std::vector<Handed> WalkedLines(std::string_view text, bool avx2,
+                                statement_bits::Walked* walked = nullptr) {
     std::vector<Handed> handed;
     const char* base = text.data();
     const auto onLine = [&](const char* first, const char* start, const char* end,
@@ -464,19 +581,53 @@ std::vector<Handed> WalkedLines(std::string_view text, bool avx2) {
             EXPECT_TRUE(start == lineStart || afterPair) << "line " << line;
         }
     };
-    statement_bits::Walk(text.data(), text.data() + text.size(), onLine, avx2);
+    const statement_bits::Walked result =
+        statement_bits::Walk<kVb6>(text.data(), text.data() + text.size(), onLine, avx2);
+    if (walked != nullptr) {
+        *walked = result;
+    }
     return handed;
 }
 
-TEST(StatementWalk, BothBuildsHandOnTheSameLines) {
+}  // namespace
+}  // namespace tallix
+
+namespace tallix::statement_bits {
+bool operator==(const Walked& a, const Walked& b) {
+    return a.lines == b.lines && a.nulLine == b.nulLine && a.blanks == b.blanks &&
+           a.comments == b.comments && a.attributes == b.attributes;
+}
+
+void PrintTo(const Walked& walked, std::ostream* out) {
+    *out << walked.lines << " lines, " << walked.blanks << " blank, " << walked.comments
+         << " comment, " << walked.attributes << " attribute, NUL at " << walked.nulLine;
+}
+}  // namespace tallix::statement_bits
+
+namespace tallix {
+namespace {
+
+template <bool kVb6>
+void ExpectBothBuildsAgree(std::uint32_t seed) {
+    std::string text = PoolText(seed, 600);
+    text.resize(text.find_last_of("\r\n") + 1);  // whole lines, as a run has them
+    statement_bits::Walked portableWalk;
+    const std::vector<Handed> portable = WalkedLines<kVb6>(text, false, &portableWalk);
+    EXPECT_GT(portable.size(), 20u);
+    EXPECT_GT(portableWalk.blanks, 0);
+    EXPECT_GT(portableWalk.comments, 0);
+    EXPECT_EQ(portableWalk.attributes > 0, kVb6);
+    if (statement_bits::PreferAvx2()) {
+        statement_bits::Walked avx2Walk;
+        EXPECT_EQ(WalkedLines<kVb6>(text, true, &avx2Walk), portable) << "seed " << seed;
+        EXPECT_EQ(avx2Walk, portableWalk) << "seed " << seed;
+    }
+}
+
+TEST(StatementWalk, BothBuildsHandOnTheSameLinesAndClassesTheSame) {
     for (std::uint32_t seed = 1; seed <= 40; ++seed) {
-        std::string text = PoolText(seed, 600);
-        text.resize(text.find_last_of("\r\n") + 1);  // whole lines, as a run has them
-        const std::vector<Handed> portable = WalkedLines(text, false);
-        EXPECT_GT(portable.size(), 20u);
-        if (statement_bits::PreferAvx2()) {
-            EXPECT_EQ(WalkedLines(text, true), portable) << "seed " << seed;
-        }
+        ExpectBothBuildsAgree<true>(seed);
+        ExpectBothBuildsAgree<false>(seed);
     }
 }
 

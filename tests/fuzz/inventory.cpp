@@ -1,8 +1,9 @@
 // The inventory's readers on arbitrary bytes: the member scanner must find the same fed
-// whole, byte by byte and in blocks of any size, whichever way it walks the lines, and stay
-// within the lines there are; the reference readers take anything without failing. The first
-// byte steers the block sizes; the rest is the text.
+// whole, byte by byte and in blocks of any size, whichever way it walks the lines, count
+// the lines as the line counter does, and stay within the lines there are; the reference readers
+// take anything without failing. The first byte steers the block sizes; the rest is the text.
 
+#include <optional>
 #include <string>
 
 #include "engine/counting/line_counter.h"
@@ -14,22 +15,36 @@
 namespace tallix::fuzz {
 namespace {
 
-MemberInventory ScanInBlocks(SourceKind kind, std::string_view bytes, BlockPlan plan) {
+struct Scanned {
+    MemberInventory inventory;
+    LineTally tally;
+};
+
+// Fed whole without a plan.
+Scanned ScanInBlocks(SourceKind kind, std::string_view bytes, std::optional<BlockPlan> plan) {
     MemberScanner scanner(kind);
-    FeedInBlocks(scanner, bytes, plan);
-    return scanner.Finish();
+    if (plan) {
+        FeedInBlocks(scanner, bytes, *plan);
+    } else {
+        scanner.Feed(bytes);
+    }
+    MemberInventory inventory = scanner.Finish();
+    return {std::move(inventory), scanner.Tally()};
 }
 
 void CheckScanner(SourceKind kind, std::string_view bytes, std::uint8_t planSeed) {
-    const MemberInventory whole = ScanMemberText(bytes, kind);
-    Require(ScanInBlocks(kind, bytes, BlockPlan(0)) == whole,
+    const Scanned scanned = ScanInBlocks(kind, bytes, std::nullopt);
+    const MemberInventory& whole = scanned.inventory;
+    const Scanned byteByByte = ScanInBlocks(kind, bytes, BlockPlan(0));
+    Require(byteByByte.inventory == whole,
             "scanning byte by byte, line by line, finds what the walk over whole blocks finds");
-    Require(ScanInBlocks(kind, bytes, BlockPlan(planSeed)) == whole,
-            "scanning in blocks of any size finds the same");
+    const Scanned inBlocks = ScanInBlocks(kind, bytes, BlockPlan(planSeed));
+    Require(inBlocks.inventory == whole, "scanning in blocks of any size finds the same");
+    const LineTally tally = kind == SourceKind::Vb6 ? TallyVb6Text(bytes) : TallyVbNetText(bytes);
+    Require(scanned.tally == tally && byteByByte.tally == tally && inBlocks.tally == tally,
+            "the scanner counts the lines as the line counter does, fed in any blocks");
     const auto lines = static_cast<std::int64_t>(RawLines(bytes).size());
-    const std::int64_t counted = kind == SourceKind::Vb6
-                                     ? TallyVb6Text(bytes).Counted(false, false)
-                                     : TallyVbNetText(bytes).Counted(false, false);
+    const std::int64_t counted = tally.Counted(false, false);
     Require(whole.designerLines + counted <= lines,
             "designer lines and counted lines are never more than the lines there are");
     Require(whole.procedures + static_cast<std::int64_t>(whole.declares.size()) <= lines,
