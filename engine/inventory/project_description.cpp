@@ -11,20 +11,19 @@ namespace tallix {
 
 namespace {
 
-struct KindPrefix {
-    std::string_view text;
+struct KeyKind {
+    std::string_view key;
     MemberKind kind;
 };
 
-// In the order the counters' reader tests them, so that the first that matches gives the
-// kind of the member it finds.
-constexpr std::array<KindPrefix, 6> kCountedPrefixes{{
-    {"Form=", MemberKind::Form},
-    {"Module=", MemberKind::Module},
-    {"Class=", MemberKind::Class},
-    {"UserControl=", MemberKind::UserControl},
-    {"PropertyPage=", MemberKind::PropertyPage},
-    {"UserDocument=", MemberKind::UserDocument},
+// The kind of a counted member by the key of the project line that lists it.
+constexpr std::array<KeyKind, 6> kCountedKinds{{
+    {"Form", MemberKind::Form},
+    {"Module", MemberKind::Module},
+    {"Class", MemberKind::Class},
+    {"UserControl", MemberKind::UserControl},
+    {"PropertyPage", MemberKind::PropertyPage},
+    {"UserDocument", MemberKind::UserDocument},
 }};
 constexpr std::string_view kDesignerPrefix = "Designer=";
 constexpr std::string_view kTypePrefix = "Type=";
@@ -120,13 +119,12 @@ std::string_view MemberKindName(MemberKind kind) {
 }
 
 std::optional<ListedMember> Vb6ListedMember(std::string_view line) {
-    if (auto name = Vb6MemberName(line)) {
-        const auto prefix = std::find_if(
-            kCountedPrefixes.begin(), kCountedPrefixes.end(),
-            [&](const KindPrefix& candidate) { return line.starts_with(candidate.text); });
-        return ListedMember{std::move(*name),
-                            prefix == kCountedPrefixes.end() ? MemberKind::Code : prefix->kind,
-                            true};
+    if (auto entry = Vb6MemberEntry(line)) {
+        const auto known =
+            std::find_if(kCountedKinds.begin(), kCountedKinds.end(),
+                         [&](const KeyKind& candidate) { return candidate.key == entry->key; });
+        return ListedMember{std::move(entry->name),
+                            known == kCountedKinds.end() ? MemberKind::Code : known->kind, true};
     }
     if (line.starts_with(kDesignerPrefix)) {
         return ListedMember{std::string(line.substr(kDesignerPrefix.size())), MemberKind::Designer,

@@ -38,19 +38,25 @@ std::vector<std::string> ReadMembers(std::string_view projectBytes, SourceKind k
 
 }  // namespace
 
-std::optional<std::string> Vb6MemberName(std::string_view line) {
+std::optional<Vb6MemberLine> Vb6MemberEntry(std::string_view line) {
     for (const auto& prefix : kVb6Prefixes) {
         if (!line.starts_with(prefix.text)) {
             continue;
         }
+        const std::string_view key = prefix.text.substr(0, prefix.text.size() - 1);
         if (!prefix.nameAfterSemicolon) {
-            return std::string(line.substr(line.find('=') + 1));
+            return Vb6MemberLine{key, std::string(line.substr(prefix.text.size()))};
         }
         const auto semicolon = line.find(';');
         const auto name = semicolon == std::string_view::npos ? line : line.substr(semicolon + 1);
-        return std::string(TrimSpaces(name));
+        return Vb6MemberLine{key, std::string(TrimSpaces(name))};
     }
     return std::nullopt;
+}
+
+std::optional<std::string> Vb6MemberName(std::string_view line) {
+    auto entry = Vb6MemberEntry(line);
+    return entry ? std::optional<std::string>(std::move(entry->name)) : std::nullopt;
 }
 
 std::optional<std::string> VbNetMemberName(std::string_view line) {

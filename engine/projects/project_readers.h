@@ -16,6 +16,14 @@ namespace tallix {
 
 // The member a single project line names, if it names one. Lines are decoded text.
 std::optional<std::string> Vb6MemberName(std::string_view line);
+
+// The same for a VB6 line, with the key before "=" that listed the member ("Form",
+// "Module", "Class", "UserControl", "PropertyPage" or "UserDocument").
+struct Vb6MemberLine {
+    std::string_view key;
+    std::string name;
+};
+std::optional<Vb6MemberLine> Vb6MemberEntry(std::string_view line);
 std::optional<std::string> VbNetMemberName(std::string_view line);
 
 // How a project file of the kind is decoded: VB6 projects are ANSI unless marked, VB.NET

@@ -39,6 +39,24 @@ TEST(Vb6Reader, NamesAreTakenAsWritten) {
     EXPECT_EQ(Vb6MemberName("Module=M;"), "");
 }
 
+TEST(Vb6Reader, EntriesNameTheKeyThatListsTheMember) {
+    const std::pair<std::string_view, std::string_view> lines[] = {
+        {"Form=a.frm", "Form"},
+        {"Module=M; b.bas", "Module"},
+        {"Class=C; c.cls", "Class"},
+        {"UserControl=u.ctl", "UserControl"},
+        {"PropertyPage=p.pag", "PropertyPage"},
+        {"UserDocument=d.dob", "UserDocument"},
+    };
+    for (const auto& [line, key] : lines) {
+        const auto entry = Vb6MemberEntry(line);
+        ASSERT_TRUE(entry.has_value()) << line;
+        EXPECT_EQ(entry->key, key) << line;
+        EXPECT_EQ(entry->name, Vb6MemberName(line)) << line;
+    }
+    EXPECT_FALSE(Vb6MemberEntry("Designer=dsr.dsr").has_value());
+}
+
 TEST(Vb6Reader, IgnoresOtherCasesIndentsAndLookalikes) {
     EXPECT_EQ(Vb6MemberName("form=a.frm"), std::nullopt);
     EXPECT_EQ(Vb6MemberName(" Form=a.frm"), std::nullopt);
