@@ -42,11 +42,16 @@ using namespace std::string_literals;
 
 using Controls = std::map<std::string, std::int64_t>;
 
+template <typename Reader>
+void FeedInBlocks(Reader& reader, std::string_view bytes, std::size_t blockSize) {
+    for (std::size_t at = 0; at < bytes.size(); at += blockSize) {
+        reader.Feed(bytes.substr(at, blockSize));
+    }
+}
+
 MemberInventory ScanInBlocks(std::string_view bytes, SourceKind kind, std::size_t blockSize) {
     MemberScanner scanner(kind);
-    for (std::size_t at = 0; at < bytes.size(); at += blockSize) {
-        scanner.Feed(bytes.substr(at, blockSize));
-    }
+    FeedInBlocks(scanner, bytes, blockSize);
     return scanner.Finish();
 }
 
@@ -421,17 +426,13 @@ TEST(MemberScanner, TheWalkOverWholeBlocksFindsWhatALineByLineReadingFinds) {
 
 LineTally CountInBlocks(std::string_view bytes, SourceKind kind, std::size_t blockSize) {
     LineCounter counter(kind);
-    for (std::size_t at = 0; at < bytes.size(); at += blockSize) {
-        counter.Feed(bytes.substr(at, blockSize));
-    }
+    FeedInBlocks(counter, bytes, blockSize);
     return counter.Finish();
 }
 
 LineTally ScannerTally(std::string_view bytes, SourceKind kind, std::size_t blockSize) {
     MemberScanner scanner(kind);
-    for (std::size_t at = 0; at < bytes.size(); at += blockSize) {
-        scanner.Feed(bytes.substr(at, blockSize));
-    }
+    FeedInBlocks(scanner, bytes, blockSize);
     scanner.Finish();
     return scanner.Tally();
 }
