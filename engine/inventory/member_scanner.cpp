@@ -295,8 +295,8 @@ public:
     // the class the line counter gives it.
     void Line(std::string_view head, bool continued, bool nul, LineClass lineClass) {
         TakeLine(head, continued, nul);
-        // The counter's rules: under VB6 the lines up to the name attribute's and the module
-        // attribute lines are not counted.
+        // The counter's rules: under VB6 nothing before the name attribute counts, and no
+        // module attribute line, the name's included.
         if (!vb6_ || (codeFlag_ && !IsModuleAttributeLine(head))) {
             tally_.Add(lineClass);
         }
@@ -327,8 +327,8 @@ private:
         NameLineOrCode(head, head, continued);
     }
 
-    // Takes the line at p, or from p, its first character that matters, to its end. A line
-    // the walk has passed it has counted and looked into for NUL bytes.
+    // Takes the line at p, or from p, its first character that matters, to its end. The
+    // walk has counted the lines it passed and looked into them for NUL bytes.
     const char* OneLine(const char* p, const char* runEnd, bool walked) {
         const char* lineEnd = line_ends::FindLineEnd(p, runEnd);
         const std::string_view line(p, static_cast<std::size_t>(lineEnd - p));
