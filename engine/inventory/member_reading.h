@@ -19,7 +19,7 @@ struct InventoryMember {
     MemberInventory inventory;
 };
 
-// What reading a member's bytes gives: the line counter's tally and the scanner's
+// What reading a member's bytes gives: the tally (the line counter's) and the scanner's
 // inventory, or neither when the source fails before its end (error None otherwise).
 struct MemberReading {
     LineTally tally;

@@ -12,14 +12,14 @@
 
 namespace tallix {
 
-// Takes a member's bytes, fed in blocks of any size beside the line counter, and finds what
-// the inventory lists: under VB6 rules the designer part ahead of "Attribute VB_Name" with
-// the controls of its nested Begin blocks, and in the code the procedures and Declare
-// statements. A statement is looked at where it starts, so a procedure named in a string,
-// in a comment or on a line that continues another (" _") is not one; a lambda
-// ("Function(x) ...") is not one either. Bytes are tested as ASCII, as the counter tests
-// them; only the names kept are decoded, as code page 936 unless the member starts with the
-// UTF-8 byte-order mark. Never fails: what it cannot take is a note.
+// Takes a member's bytes, fed in blocks of any size, and finds what the inventory lists:
+// under VB6 rules the designer part ahead of "Attribute VB_Name" with the controls of its
+// nested Begin blocks, and in the code the procedures and Declare statements. A statement
+// is looked at where it starts, so a procedure named in a string, in a comment or on a line
+// that continues another (" _") is not one; a lambda ("Function(x) ...") is not one either.
+// Bytes are tested as ASCII, as the counter tests them; only the names kept are decoded,
+// as code page 936 unless the member starts with the UTF-8 byte-order mark. Never fails:
+// what it cannot take is a note.
 //
 // It counts the lines too, on the same pass and with the line counter's rules, so that a
 // member is read and classified once: Tally() after Finish() is what LineCounter gives.
