@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "engine/counting/line_bits.h"
+#include "every_byte.h"
 #include "failing_source.h"
 #include "temp_dir.h"
 
@@ -126,6 +128,22 @@ TEST(Counters, AnyBlockSizeGivesTheSameTally) {
         for (std::size_t block = 1; block < 40; ++block) {
             EXPECT_EQ(Tally(kind, text, block), whole) << "block size " << block;
         }
+    }
+}
+
+// Builds without SSE2 (32-bit Windows) take the plain masks: they must be the masks of the
+// build that runs here.
+TEST(LineBits, PlainMasksAreThoseOfTheVectorBuild) {
+    const std::string chunks = ChunksOfEveryByteAtEveryPosition();
+    for (std::size_t at = 0; at < chunks.size(); at += line_bits::kChunk) {
+        const line_bits::ByteMasks plain = line_bits::MasksPlain(chunks.data() + at);
+        const line_bits::ByteMasks vector = line_bits::Masks(chunks.data() + at);
+        const auto chunk = at / line_bits::kChunk;
+        EXPECT_EQ(plain.cr, vector.cr) << "chunk " << chunk;
+        EXPECT_EQ(plain.lf, vector.lf) << "chunk " << chunk;
+        EXPECT_EQ(plain.space, vector.space) << "chunk " << chunk;
+        EXPECT_EQ(plain.quote, vector.quote) << "chunk " << chunk;
+        EXPECT_EQ(plain.capitalA, vector.capitalA) << "chunk " << chunk;
     }
 }
 

@@ -8,6 +8,7 @@
 #include "engine/counting/line_counter.h"
 #include "engine/inventory/statement_bits.h"
 #include "engine/text/text_lines.h"
+#include "every_byte.h"
 
 namespace tallix {
 
@@ -629,6 +630,24 @@ TEST(StatementWalk, BothBuildsHandOnTheSameLinesAndClassesTheSame) {
     for (std::uint32_t seed = 1; seed <= 40; ++seed) {
         ExpectBothBuildsAgree<true>(seed);
         ExpectBothBuildsAgree<false>(seed);
+    }
+}
+
+// Builds without SSE2 (32-bit Windows) take the plain masks: they must be the masks of the
+// build that runs here.
+TEST(StatementWalk, PlainMasksAreThoseOfTheVectorBuild) {
+    const std::string chunks = ChunksOfEveryByteAtEveryPosition();
+    for (std::size_t at = 0; at < chunks.size(); at += statement_bits::kChunk) {
+        const statement_bits::ByteMasks plain = statement_bits::MasksPlain(chunks.data() + at);
+        const statement_bits::ByteMasks vector = statement_bits::Masks(chunks.data() + at);
+        const auto chunk = at / statement_bits::kChunk;
+        EXPECT_EQ(plain.cr, vector.cr) << "chunk " << chunk;
+        EXPECT_EQ(plain.lf, vector.lf) << "chunk " << chunk;
+        EXPECT_EQ(plain.blank, vector.blank) << "chunk " << chunk;
+        EXPECT_EQ(plain.nul, vector.nul) << "chunk " << chunk;
+        EXPECT_EQ(plain.space, vector.space) << "chunk " << chunk;
+        EXPECT_EQ(plain.quote, vector.quote) << "chunk " << chunk;
+        EXPECT_EQ(plain.capitalA, vector.capitalA) << "chunk " << chunk;
     }
 }
 
